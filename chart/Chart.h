@@ -1,0 +1,95 @@
+// One Four Pillars chart: the birth as entered -> every value the chart shows.
+// No Qt. "Now" is always a parameter so that results are reproducible.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "calc/Module2.h"
+
+namespace torvela::chart {
+
+// A moment of local (Japan Standard) time to the minute.
+struct LocalTime {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+};
+
+// What the display button reads from the main window.
+struct ChartInput {
+  double year = 0, month = 0, day = 0;  // JST calendar date, whole values
+  double hour = 0;                      // 0..23 (0 when unknown)
+  double minute = 0;                    // 0..59 (0 when unknown)
+  bool hourUnknown = false;             // hour list shows "?"
+  bool minuteUnknown = false;           // minute list shows "?"
+  bool male = false, female = false;    // sex option buttons
+  // Time difference of the birthplace from 135°E as read by LeadingNumber
+  // from the two texts. A minutes text of "-0" reads as -0.0 and means west.
+  double diffMinutes = 0;
+  double diffSeconds = 0;
+};
+
+// Reads the birth from the texts the inputs show (list texts such as "?" or
+// "14", the time-difference texts exactly as typed).
+ChartInput InputFromTexts(double year, double month, double day, std::string_view hourText,
+                          std::string_view minuteText, bool male, std::string_view jisahun,
+                          std::string_view jisabyo);
+
+// Everything one computation yields. Field names follow the design.
+struct ChartResult {
+  double birthDateJD = 0;
+  double clockDayFraction = 0;
+  double timeDiffDays = 0;
+  double localBirthJD = 0;
+  double nowJD = 0;
+  double birthdayThisYearJD = 0;
+  std::string ageText;
+  int weekday = 0;
+  double eotMinutes = 0;
+  std::string eotMinutesText, eotSecondsText;
+  double correctionMinutes = 0;
+  double solarYear = 0, solarMonth = 0, solarDay = 0, solarHour = 0;
+  double solarMinute = 0;
+  double solarDayFraction = 0;
+  double lightTimeDays = 0;
+  double sunLongitude = 0;
+  int solarMonthNumber = 0;
+  double pillarYear = 0;
+  int yearParity = 0;
+  int yearStem = 0, yearBranch = 0, monthStem = 0, monthBranch = 0;
+  int dayStem = 0, dayBranch = 0, hourStem = 0, hourBranch = 0;
+  std::string seasonElement;
+  bool hourUnknown = false;
+  bool forward = false;
+  double startAge = 0;
+  int startYears = 0, startMonths = 0, startDays = 0;
+  std::array<int, 11> luckStems{}, luckBranches{};
+  std::array<int, 10> fromAges{};
+  std::array<int, 11> toAges{};
+  int changeYearStem = 0, changeMonthBranch = 0;
+  int currentColumn = -1;
+};
+
+// Runs the whole computation. module supplies the loaded tables and its
+// sun-position state is overwritten; its MonthDays table is left untouched.
+ChartResult ComputeChart(const ChartInput& input, Module2& module, const LocalTime& now);
+
+// The texts of every chart control, keyed by the controls' names.
+struct ChartTexts {
+  std::string txtAge, txtweek, txtKinjisa, txtShin, txtKoukei;
+  std::string yKan, yShi, mKan, mShi, dKan, dShi, hKan, hShi;
+  std::string txtKoutai, txtKoutaiYM, lblOu;
+  std::array<std::string, 11> dun_kan, dun_shi;
+  std::array<std::string, 10> sai1;
+  std::array<std::string, 11> sai2;
+  int bold = -1;  // great-luck column shown bold, -1 for none
+
+  // (object name, text) for every control, arrays as "dun_kan_0" .. "sai2_10".
+  std::vector<std::pair<std::string, std::string>> Items() const;
+};
+
+ChartTexts MakeChartTexts(const ChartResult& result, const Module2& module);
+
+}  // namespace torvela::chart
