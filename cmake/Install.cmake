@@ -29,7 +29,7 @@ foreach(size 16 24 32 48 64 128 256)
 endforeach()
 
 set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/torvela)
-install(FILES LICENSE README.md data/README.md DESTINATION ${doc_dir} OPTIONAL)
+install(FILES LICENSE README.md DESTINATION ${doc_dir} OPTIONAL)
 install(FILES data/README.md DESTINATION ${doc_dir} RENAME data-sources.md)
 if(EXISTS "${PROJECT_SOURCE_DIR}/ui/images/README.md")
   install(FILES ui/images/README.md DESTINATION ${doc_dir} RENAME pictures-and-sounds.md)
