@@ -16,9 +16,8 @@ REPO = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 IMAGES = os.path.join(REPO, "ui", "images")
 SOUNDS = os.path.join(REPO, "ui", "sounds")
 
-# Faces used for rendered text; the README names their licences.
+# The face of the splash's text; ui/images/README.md names its licence.
 SERIF_JP = "Noto Serif CJK JP"
-GOTHIC_JP = "IPAGothic"
 
 
 def require_rsvg():
