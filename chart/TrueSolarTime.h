@@ -1,0 +1,26 @@
+// Clock time to true solar time, and the light-time shift of the sun.
+#pragma once
+
+namespace torvela::chart {
+
+// A calendar moment as working values: whole year, month, day and hour, the
+// minute with a fraction.
+struct CalendarMoment {
+  double year = 0, month = 0, day = 0, hour = 0, minute = 0;
+};
+
+// Shifts a valid moment by correctionMinutes (any finite size) and carries
+// or borrows through minute, hour, day, month and year with the Gregorian
+// month lengths of the year being carried in. The result has the minute in
+// [0, 60), the hour in 0..23 and a valid date. A correction under 60 minutes
+// in magnitude takes exactly one carry per unit, so its minute is the plain
+// sum (minute + 60 + correction on a borrow, minute - 60 + correction on a
+// carry).
+CalendarMoment ApplyCorrection(const CalendarMoment& clock, double correctionMinutes);
+
+// Light time of the sun in days: distance (AU) times the light time of one
+// AU, plus an empirical drift of 1.05337078651e-05 day a year counted from
+// 1885; year is the entered calendar year.
+double LightTimeCorrection(double sunDistance, double year);
+
+}  // namespace torvela::chart
