@@ -50,7 +50,6 @@ double EotSeries(double eps, double L, double M, double e) {
 
 // Date in UT with the time of day as a fraction of the day. Returns the
 // equation of time in minutes with its sign-and-minutes and seconds texts.
-// The seconds are rounded on their own and never carried into the minutes.
 EquationOfTime ComputeEquationOfTime(double year, double month, double day) {
   const double jd = JulianDay(year, month, day);
   const double T = JulianCenturies(jd);
@@ -61,14 +60,19 @@ EquationOfTime ComputeEquationOfTime(double year, double month, double day) {
   const double M = L - perigee;
   const double E = EotSeries(eps, L, M, e);
 
+  return EquationOfTimeFromMinutes(E * 4 * 180 / EotPi);
+}
+
+// minutes: equation of time in minutes. Returns it with its two texts.
+EquationOfTime EquationOfTimeFromMinutes(double minutes) {
   EquationOfTime out;
-  out.EotMinutes = E * 4 * 180 / EotPi;
-  const double magnitude = std::fabs(out.EotMinutes);
+  out.EotMinutes = minutes;
+  const double magnitude = std::fabs(minutes);
   const double whole = Fix(magnitude);
-  // Finite by construction for finite dates; the guard keeps the text sane.
+  // Finite by construction for real dates; the guard keeps the text sane.
   const std::int64_t wholeInt =
       std::isfinite(whole) && whole < 9.0e18 ? static_cast<std::int64_t>(whole) : 0;
-  out.EotMinutesText = (out.EotMinutes >= 0 ? "+" : "-") + WholeText(wholeInt);
+  out.EotMinutesText = (minutes >= 0 ? "+" : "-") + WholeText(wholeInt);
   out.EotSecondsText = OneDecimalText((magnitude - whole) * 60);
   return out;
 }

@@ -80,6 +80,10 @@ struct EquationOfTime {
 // Equation of time for a date with the time of day as a fraction of day.
 EquationOfTime ComputeEquationOfTime(double year, double month, double day);
 
+// The texts of an equation of time given in minutes: the seconds are rounded
+// on their own and never carried into the minutes (3.9995 -> "+3", "60.0").
+EquationOfTime EquationOfTimeFromMinutes(double minutes);
+
 // ---------------------------------------------------------------------------
 // Data files
 

@@ -21,6 +21,7 @@ int CyclicMod(std::int64_t n, int m);
 // blanks (ASCII and ideographic) skipped, an optional sign, digits with at
 // most one decimal point. A text without one gives 0. A leading minus is
 // kept even on zero ("-0" gives -0.0, so std::signbit tells west from east).
+// A digit run beyond the range of a double reads as 0 too.
 double LeadingNumber(std::string_view text);
 
 // Whole number as plain decimal text: "1975", "-13", "0".
