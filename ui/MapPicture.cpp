@@ -1,6 +1,7 @@
 #include "MapPicture.h"
 
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <cmath>
 
@@ -111,14 +112,19 @@ void MapPicture::XorCrossHair(QPainter& painter, QPoint pixel) {
 void MapPicture::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing, false);
-  // The target's ratio, not the screen's: render() may paint into an image.
-  const qreal ratio = painter.device()->devicePixelRatioF();
+  // The ratio of the surface really painted: render() redirects to an image.
+  const qreal ratio = painter.paintEngine()->paintDevice()->devicePixelRatioF();
   painter.drawPixmap(QRect(0, 0, kMapSize, kMapSize), Map(ratio));
 
   // The 135°E line: one device pixel wide, in the device column that holds
   // the meridian (pixel i's centre is x = i).
-  const qreal column = std::floor(ratio * (MeridianX() + 0.5));
-  painter.fillRect(QRectF(column / ratio, 0, 1 / ratio, kMapSize), QColor(200, 30, 30));
+  // Drawn in device pixels: a fractional logical rect would be widened.
+  const int column = static_cast<int>(std::floor(ratio * (MeridianX() + 0.5)));
+  painter.save();
+  painter.scale(1 / ratio, 1 / ratio);
+  painter.fillRect(QRect(column, 0, 1, static_cast<int>(std::ceil(ratio * kMapSize))),
+                   QColor(200, 30, 30));
+  painter.restore();
 
   painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
   if (held_) XorCrossHair(painter, *held_);
