@@ -1,0 +1,63 @@
+// The year picker: three century buttons, the years of the chosen century
+// in three columns, the picked year and the decide button. It is created
+// once and hidden, not destroyed, after a decision, so it shows the list and
+// year it was left with when it is opened again.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "calc/Module2.h"
+
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+
+namespace torvela::ui {
+
+class yInput : public QWidget {
+  Q_OBJECT
+
+ public:
+  // owner is the window the picker disables while it is open; it is not the
+  // Qt parent, since disabling a parent would disable the picker too.
+  yInput(Module2& module, QWidget* owner);
+
+  // Shows the picker; the first time it runs Form_Load before showing.
+  void Open();
+  bool loaded() const { return loaded_; }
+
+  QPushButton* y1800;
+  QPushButton* y1900;
+  QPushButton* y2000;
+  QListWidget* List1;
+  QLabel* lblSelect_y;
+  QLabel* lstSelyear;
+  QPushButton* btnSlok;
+
+ public slots:
+  void y1800_Click();
+  void y1900_Click();
+  void y2000_Click();
+  void List1_Click(QListWidgetItem* item);
+  void btnSlok_Click();
+
+ signals:
+  // A year was stored in module.BirthYear and the picker hid itself.
+  void decided();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void Form_Load();
+  void FillYears(int century);
+
+  Module2& module_;
+  QPointer<QWidget> owner_;
+  bool loaded_ = false;
+  bool filling_ = false;
+};
+
+}  // namespace torvela::ui
