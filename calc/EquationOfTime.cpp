@@ -1,6 +1,7 @@
 // Equation of time from the classical five-term series in the sun's mean
 // longitude, mean anomaly, the eccentricity and the obliquity.
 #include <cmath>
+#include <cstdio>
 
 #include "calc/Module2.h"
 #include "calc/Numeric.h"
@@ -72,7 +73,10 @@ EquationOfTime EquationOfTimeFromMinutes(double minutes) {
   // Finite by construction for real dates; the guard keeps the text sane.
   const std::int64_t wholeInt =
       std::isfinite(whole) && whole < 9.0e18 ? static_cast<std::int64_t>(whole) : 0;
-  out.EotMinutesText = (minutes >= 0 ? "+" : "-") + WholeText(wholeInt);
+  char text[24];
+  std::snprintf(text, sizeof text, "%c%lld", minutes >= 0 ? '+' : '-',
+                static_cast<long long>(wholeInt));
+  out.EotMinutesText = text;
   out.EotSecondsText = OneDecimalText((magnitude - whole) * 60);
   return out;
 }
