@@ -34,7 +34,8 @@ std::string GeneralText(double x);
 
 // The "0.0" / "#0.0" pattern: at least one integer digit, one decimal,
 // rounded half away from zero on the value as written with 15 significant
-// digits (28.25 -> "28.3", 0.15 -> "0.2", 59.96 -> "60.0").
+// digits (28.25 -> "28.3", 0.15 -> "0.2", 59.96 -> "60.0"); a negative value
+// that rounds to zero shows as "0.0".
 std::string OneDecimalText(double x);
 
 }  // namespace torvela
