@@ -242,10 +242,9 @@ std::string ChartPlainText(const Birth& b, const chart::ChartTexts& t) {
     shi += Cell(t.dun_shi[i], w);
     mark += i == t.bold ? std::string(" 現在") : std::string(w, ' ');
   }
-  s += from + "\n" + to + "\n" + kan + "\n" + shi + "\n";
-  if (t.bold >= 0) {
-    while (!mark.empty() && mark.back() == ' ') mark.pop_back();
-    s += mark + "\n";
+  for (std::string* row : {&from, &to, &kan, &shi, &mark}) {
+    while (!row->empty() && row->back() == ' ') row->pop_back();
+    if (!row->empty()) s += *row + "\n";
   }
   return s;
 }
