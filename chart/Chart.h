@@ -74,6 +74,8 @@ struct ChartResult {
 
 // Runs the whole computation. module supplies the loaded tables and its
 // sun-position state is overwritten; its MonthDays table is left untouched.
+// Values no input offers (month 13, an hour of 30, a time difference beyond
+// a day) are brought into range first rather than computed with.
 ChartResult ComputeChart(const ChartInput& input, Module2& module, const LocalTime& now);
 
 // The texts of every chart control, keyed by the controls' names.
