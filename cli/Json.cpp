@@ -5,6 +5,13 @@
 
 namespace torvela::cli {
 
+JsonValue::JsonValue() = default;
+JsonValue::JsonValue(const JsonValue&) = default;
+JsonValue::JsonValue(JsonValue&&) noexcept = default;
+JsonValue& JsonValue::operator=(const JsonValue&) = default;
+JsonValue& JsonValue::operator=(JsonValue&&) noexcept = default;
+JsonValue::~JsonValue() = default;
+
 const JsonValue* JsonValue::Find(std::string_view key) const {
   for (auto it = members.rbegin(); it != members.rend(); ++it)
     if (it->first == key) return &it->second;

@@ -20,6 +20,15 @@ struct JsonValue {
   std::vector<JsonValue> items;                          // Array
   std::vector<std::pair<std::string, JsonValue>> members;  // Object, in order
 
+  // Defined out of line: the members hold the type itself, and clang only
+  // accepts that once the type is complete.
+  JsonValue();
+  JsonValue(const JsonValue&);
+  JsonValue(JsonValue&&) noexcept;
+  JsonValue& operator=(const JsonValue&);
+  JsonValue& operator=(JsonValue&&) noexcept;
+  ~JsonValue();
+
   // Member by key (the last one when repeated), or nullptr.
   const JsonValue* Find(std::string_view key) const;
 };
