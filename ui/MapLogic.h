@@ -13,10 +13,10 @@ inline constexpr int kMapSize = 500;
 // Linear frame of the map picture. Longitude is worked in double, latitude in
 // single precision: the shown latitude seconds depend on it.
 struct MapFrame {
-  double mapLonOrigin = 121.39834;         // degrees east at x = 0
-  double mapDegPerPixel = 0.0514679;       // degrees per pixel, both axes
+  double mapLonOrigin = 121.39834;    // degrees east at x = 0
+  double mapDegPerPixel = 0.0514679;  // degrees per pixel, both axes
   float mapDegPerPixelSingle = 0.0514679f;
-  float mapLatOrigin = 49.00194f;          // degrees north at y = 0
+  float mapLatOrigin = 49.00194f;  // degrees north at y = 0
 };
 
 // x of the 135°E meridian in picture coordinates (about 264.275).

@@ -1,7 +1,5 @@
 #include "frmjpmap.h"
 
-#include <array>
-
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -9,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <array>
 
 #include "Fonts.h"
 #include "MapPicture.h"
