@@ -12,6 +12,7 @@ namespace torvela::ui {
 namespace {
 
 constexpr int kFlashMs = 80;
+constexpr QColor kMeridianColor(200, 30, 30);
 
 // The picture until the rendered map is available: open sea.
 QPixmap SeaPlaceholder() {
@@ -117,13 +118,13 @@ void MapPicture::paintEvent(QPaintEvent*) {
   painter.drawPixmap(QRect(0, 0, kMapSize, kMapSize), Map(ratio));
 
   // The 135°E line: one device pixel wide, in the device column that holds
-  // the meridian (pixel i's centre is x = i).
-  // Drawn in device pixels: a fractional logical rect would be widened.
+  // the meridian (pixel i's centre is x = i). Drawn in device pixels, since a
+  // fractional logical rect would be widened to whole logical pixels.
   const int column = static_cast<int>(std::floor(ratio * (MeridianX() + 0.5)));
   painter.save();
   painter.scale(1 / ratio, 1 / ratio);
   painter.fillRect(QRect(column, 0, 1, static_cast<int>(std::ceil(ratio * kMapSize))),
-                   QColor(200, 30, 30));
+                   kMeridianColor);
   painter.restore();
 
   painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);

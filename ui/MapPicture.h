@@ -24,14 +24,12 @@ class MapPicture : public QWidget {
   // Draws a cross-hair that stays until ClearDrawing(). A new one replaces
   // the previous, so at most one is ever held.
   void DrawHeldCrossHair(QPoint pixel);
-  // Draws a cross-hair that removes itself after flashMs.
+  // Draws a cross-hair that removes itself a moment later (80 ms).
   void FlashCrossHair(QPoint pixel);
   // Removes every cross-hair; the bare map shows again.
   void ClearDrawing();
 
   std::optional<QPoint> HeldCrossHair() const { return held_; }
-  bool IsFlashing() const { return flash_.has_value(); }
-  void SetFlashInterval(int ms) { flashTimer_.setInterval(ms); }
 
  signals:
   // Button and shift as bit sets (1 left, 2 right, 4 middle; 1 Shift,
