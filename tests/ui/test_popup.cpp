@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
-#include <QVBoxLayout>
 
 #include "frmpop01.h"
 
@@ -15,70 +14,47 @@ using torvela::ui::ShowPopup;
 
 namespace {
 
-const char* const kBoxes[] = {"txtBirthday", "txtKoutai", "txtKoutaiYM", "txtKoukei", "txtAge"};
-const char* const kPillars[] = {"yKan", "yShi", "mKan", "mShi", "dKan", "dShi", "hKan", "hShi", "lblOu"};
+QStringList ChartNames() {
+  QStringList names = {"txtBirthday", "txtKoutai", "txtKoutaiYM", "txtKoukei", "txtAge", "yKan", "yShi",
+                       "mKan", "mShi", "dKan", "dShi", "hKan", "hShi", "lblOu"};
+  for (int i = 0; i < 11; ++i) {
+    if (i < 10) names << QStringLiteral("sai1_%1").arg(i);
+    names << QStringLiteral("sai2_%1").arg(i) << QStringLiteral("dun_kan_%1").arg(i)
+          << QStringLiteral("dun_shi_%1").arg(i);
+  }
+  return names;
+}
 
-QString Name(const char* base, int i) { return QStringLiteral("%1_%2").arg(QLatin1String(base)).arg(i); }
+void SetBold(QLabel* label, bool bold) {
+  QFont f = label->font();
+  f.setBold(bold);
+  label->setFont(f);
+}
 
-// A stand-in for the main window: only the chart controls, by name, nested
-// a level down as in a real window. `skip` names a control it lacks.
+// A stand-in for the main window: the chart controls by name, a level down
+// as in a real window; `skip` names one it lacks.
 class FakeMain : public QWidget {
  public:
-  explicit FakeMain(const QString& skip = {}) {
-    area = new QWidget(this);
-    new QVBoxLayout(area);
-    for (const char* name : kBoxes) Add<QLineEdit>(name, skip);
-    for (const char* name : kPillars) Add<QLabel>(name, skip);
-    for (int i = 0; i < 10; ++i) Add<QLabel>(Name("sai1", i), skip);
-    for (int i = 0; i < 11; ++i) {
-      Add<QLabel>(Name("sai2", i), skip);
-      Add<QLabel>(Name("dun_kan", i), skip);
-      Add<QLabel>(Name("dun_shi", i), skip);
+  explicit FakeMain(const QString& skip = {}) : area(new QWidget(this)) {
+    for (const QString& name : ChartNames()) {
+      if (name == skip) continue;
+      QWidget* w = name.startsWith("txt") ? static_cast<QWidget*>(new QLineEdit(area)) : new QLabel(area);
+      w->setObjectName(name);
     }
-    Fill(QStringLiteral("A"), 3);
+    Fill("A", 3);
   }
-
-  // Writes a recognisable chart: every text starts with `tag`; column
-  // `bold` (or none when -1) is bold, as the main window marks it.
+  // Every text is `tag` and the control's name; column `bold` (none for -1)
+  // is bold, as the main window marks the current great-luck period.
   void Fill(const QString& tag, int bold) {
     for (auto* box : findChildren<QLineEdit*>()) box->setText(tag + box->objectName());
     for (auto* label : findChildren<QLabel*>()) {
       label->setText(tag + label->objectName());
-      QFont f = label->font();
-      f.setBold(false);
-      label->setFont(f);
-    }
-    if (bold >= 0) {
-      for (const char* base : {"dun_kan", "dun_shi"}) {
-        auto* label = findChild<QLabel*>(Name(base, bold));
-        if (!label) continue;
-        QFont f = label->font();
-        f.setBold(true);
-        label->setFont(f);
-      }
+      SetBold(label, label->objectName().endsWith(QStringLiteral("_%1").arg(bold)) &&
+                         label->objectName().startsWith("dun_"));
     }
   }
-
   QWidget* area;
-
- private:
-  template <typename T>
-  void Add(const QString& name, const QString& skip) {
-    if (name == skip) return;
-    auto* w = new T(area);
-    w->setObjectName(name);
-    area->layout()->addWidget(w);
-  }
 };
-
-QStringList AllNames() {
-  QStringList names;
-  for (const char* n : kBoxes) names << QLatin1String(n);
-  for (const char* n : kPillars) names << QLatin1String(n);
-  for (int i = 0; i < 10; ++i) names << Name("sai1", i);
-  for (int i = 0; i < 11; ++i) names << Name("sai2", i) << Name("dun_kan", i) << Name("dun_shi", i);
-  return names;
-}
 
 QString Shown(const frmpop01& pop, const QString& name) {
   if (auto* box = pop.findChild<QLineEdit*>(name)) return box->text();
@@ -86,8 +62,15 @@ QString Shown(const frmpop01& pop, const QString& name) {
   return QStringLiteral("<missing>");
 }
 
-bool Bold(const frmpop01& pop, const char* base, int i) {
-  return pop.findChild<QLabel*>(Name(base, i))->font().bold();
+void CheckBoldColumn(const frmpop01& pop, int bold) {
+  for (int i = 0; i < 11; ++i) {
+    QCOMPARE(pop.dun_kan[i]->font().bold(), i == bold);
+    QCOMPARE(pop.dun_shi[i]->font().bold(), i == bold);
+  }
+}
+
+bool NearCentre(const QWidget& w) {
+  return (w.frameGeometry().center() - w.screen()->availableGeometry().center()).manhattanLength() <= 1;
 }
 
 }  // namespace
@@ -96,24 +79,18 @@ class TestPopup : public QObject {
   Q_OBJECT
 
  private slots:
-  void controlsCarryTheirNames() {
+  void readsLikeTheMainWindow() {
     frmpop01 pop;
-    QCOMPARE(pop.windowTitle(), QStringLiteral("TorvelaPopUp"));
-    for (const QString& name : AllNames()) QVERIFY2(Shown(pop, name) != "<missing>", qPrintable(name));
-    QVERIFY(pop.findChild<QLineEdit*>("txtMW"));
-    QCOMPARE(pop.findChild<QPushButton*>("Command1")->text(), QStringLiteral("Close"));
-    QCOMPARE(pop.findChild<QLabel*>("Label9")->text(), QStringLiteral("大運交替："));
-    for (int n = 1; n <= 11; ++n) {
-      auto* picture = pop.findChild<QLabel*>(QStringLiteral("Picture%1").arg(n));
-      QVERIFY(picture);
-      QCOMPARE(picture->size(), QSize(17, 17));
-    }
-    // Great luck reads right to left: column 0 at the right end.
     pop.show();
-    QVERIFY(pop.dun_kan[0]->x() > pop.dun_kan[1]->x());
-    QVERIFY(pop.dun_kan[1]->x() > pop.dun_kan[10]->x());
-    QVERIFY(pop.yKan->x() > pop.mKan->x() && pop.dKan->x() > pop.hKan->x());
+    QCOMPARE(pop.windowTitle(), QStringLiteral("TorvelaPopUp"));
+    QCOMPARE(pop.Command1->text(), QStringLiteral("Close"));
+    QCOMPARE(pop.findChild<QLabel*>("Picture11")->size(), QSize(17, 17));
+    // Pillars right to left, year first; stems above branches; great luck
+    // from column 0 at the right end.
+    QVERIFY(pop.yKan->x() > pop.mKan->x() && pop.mKan->x() > pop.dKan->x() && pop.dKan->x() > pop.hKan->x());
     QVERIFY(pop.yShi->y() > pop.yKan->y());
+    QVERIFY(pop.dun_kan[0]->x() > pop.dun_kan[1]->x() && pop.dun_kan[1]->x() > pop.dun_kan[10]->x());
+    QCOMPARE(pop.sai1[0]->x(), pop.sai2[1]->x());  // column 1 runs from sai1(0) to sai2(1)
   }
 
   void copiesEveryTextAndTheBoldColumn_data() {
@@ -128,28 +105,17 @@ class TestPopup : public QObject {
     FakeMain main;
     frmpop01 pop;
     pop.CopyFrom(main, male);
-    for (const QString& name : AllNames()) QCOMPARE(Shown(pop, name), QStringLiteral("A") + name);
+    for (const QString& name : ChartNames()) QCOMPARE(Shown(pop, name), "A" + name);
     QCOMPARE(pop.txtMW->text(), sex);
-    for (int i = 0; i < 11; ++i) {
-      QCOMPARE(Bold(pop, "dun_kan", i), i == 3);
-      QCOMPARE(Bold(pop, "dun_shi", i), i == 3);
-    }
-  }
-
-  void nextCopyMovesOrClearsTheBoldColumn() {
-    FakeMain main;
-    frmpop01 pop;
-    pop.CopyFrom(main, true);
-    main.Fill(QStringLiteral("B"), 7);
-    pop.CopyFrom(main, true);
-    QCOMPARE(Shown(pop, "dun_kan_7"), QStringLiteral("Bdun_kan_7"));
-    for (int i = 0; i < 11; ++i) QCOMPARE(Bold(pop, "dun_kan", i), i == 7);
-    main.Fill(QStringLiteral("C"), -1);
-    pop.CopyFrom(main, true);
-    for (int i = 0; i < 11; ++i) QVERIFY(!Bold(pop, "dun_shi", i));
-    // Only the weight changes, never the face or size.
-    QCOMPARE(pop.dun_kan[7]->font().pointSize(), 12);
-    QCOMPARE(pop.dun_kan[7]->font().family(), pop.dun_kan[0]->font().family());
+    CheckBoldColumn(pop, 3);
+    // The next copy moves the marking, or clears it; only the weight changes.
+    main.Fill("B", 7);
+    pop.CopyFrom(main, male);
+    CheckBoldColumn(pop, 7);
+    main.Fill("C", -1);
+    pop.CopyFrom(main, male);
+    CheckBoldColumn(pop, -1);
+    QCOMPARE(pop.dun_kan[7]->font(), pop.dun_kan[0]->font());
   }
 
   void missingSourceLeavesItsCopyAlone() {
@@ -157,26 +123,24 @@ class TestPopup : public QObject {
     frmpop01 pop;
     pop.CopyFrom(full, true);
     FakeMain partial(QStringLiteral("dun_kan_3"));
-    partial.Fill(QStringLiteral("B"), 5);
+    partial.Fill("B", 5);
     pop.CopyFrom(partial, false);
     QCOMPARE(Shown(pop, "dun_kan_3"), QStringLiteral("Adun_kan_3"));
     QCOMPARE(Shown(pop, "dun_shi_3"), QStringLiteral("Bdun_shi_3"));
-    QCOMPARE(Shown(pop, "txtAge"), QStringLiteral("BtxtAge"));
     QWidget empty;
     pop.CopyFrom(empty, true);
     QCOMPARE(pop.txtMW->text(), QStringLiteral("男"));
   }
 
-  // The popup lives below the main window and has controls of the same
-  // names; they must never stand in for the main window's own.
+  // The popup lives below the main window with controls of the same names;
+  // they must never stand in for the main window's own.
   void copiesFromTheMainWindowNotFromItself() {
     FakeMain main;
     QPointer<frmpop01> pop;
     ShowPopup(pop, main, true);
-    auto* later = new QWidget(&main);  // searched after the popup
-    auto* yKan = new QLabel(QStringLiteral("壬"), later);
-    yKan->setObjectName(QStringLiteral("yKan"));
     delete main.findChild<QLabel*>("yKan");
+    auto* yKan = new QLabel(QStringLiteral("壬"), new QWidget(&main));  // searched after the popup
+    yKan->setObjectName(QStringLiteral("yKan"));
     QCOMPARE(main.findChild<QLabel*>("yKan"), pop->yKan);  // the trap is set
     ShowPopup(pop, main, true);
     QCOMPARE(pop->yKan->text(), QStringLiteral("壬"));
@@ -187,42 +151,35 @@ class TestPopup : public QObject {
     QPointer<frmpop01> pop;
     frmpop01* first = ShowPopup(pop, main, true);
     QVERIFY(QTest::qWaitForWindowExposed(first));
-    QVERIFY(first->isWindow());
-    const QPoint centre = first->screen()->availableGeometry().center();
-    QVERIFY((first->frameGeometry().center() - centre).manhattanLength() <= 1);
+    QVERIFY(NearCentre(*first));
 
-    // A chart of any length leaves the window its size, so it never creeps.
+    // Any chart leaves the window its size, so it never creeps; POP again
+    // keeps the window where the user put it and refreshes it.
     const QSize size = first->size();
-    main.Fill(QStringLiteral("a much longer text than any chart holds "), 0);
-    ShowPopup(pop, main, true);
-    QCOMPARE(first->size(), size);
-
-    // POP again: same window, same place, fresh contents.
     first->move(40, 50);
     const QPoint placed = first->pos();
-    main.Fill(QStringLiteral("B"), 1);
+    main.Fill("a much longer text than any chart holds ", 1);
     QCOMPARE(ShowPopup(pop, main, false), first);
+    QCOMPARE(first->size(), size);
     QCOMPARE(first->pos(), placed);
-    QCOMPARE(first->txtKoukei->text(), QStringLiteral("BtxtKoukei"));
     QCOMPARE(first->txtMW->text(), QStringLiteral("女"));
 
     // Close hides in place; POP brings it back there, refreshed.
     QTest::mouseClick(first->Command1, Qt::LeftButton);
-    QVERIFY(!first->isVisible());
-    QVERIFY(!pop.isNull());
-    main.Fill(QStringLiteral("C"), 2);
+    QVERIFY(!first->isVisible() && pop);
+    main.Fill("C", 2);
     QCOMPARE(ShowPopup(pop, main, true), first);
     QVERIFY(first->isVisible());
     QCOMPARE(first->pos(), placed);
     QCOMPARE(first->yKan->text(), QStringLiteral("CyKan"));
-    QVERIFY(first->dun_kan[2]->font().bold() && !first->dun_kan[1]->font().bold());
+    CheckBoldColumn(*first, 2);
 
     // The close box discards it; the next POP makes a new one, centred.
     QVERIFY(first->close());
     QTRY_VERIFY(pop.isNull());
     frmpop01* second = ShowPopup(pop, main, true);
     QVERIFY(QTest::qWaitForWindowExposed(second));
-    QVERIFY((second->frameGeometry().center() - centre).manhattanLength() <= 1);
+    QVERIFY(NearCentre(*second));
     QCOMPARE(second->yKan->text(), QStringLiteral("CyKan"));
   }
 };
