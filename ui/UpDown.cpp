@@ -21,8 +21,9 @@ UpDown::UpDown(int minimum, int maximum, QWidget* parent)
     b->setArrowType(arrow);
     b->setAutoRepeat(true);
     b->setFocusPolicy(Qt::NoFocus);
-    b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-    b->setFixedWidth(18);
+    b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
+    b->setFixedWidth(16);
+    b->setIconSize(QSize(8, 8));
     layout->addWidget(b);
     return b;
   };
@@ -36,7 +37,11 @@ UpDown::UpDown(int minimum, int maximum, QWidget* parent)
 void UpDown::setBuddy(QLineEdit* buddy) {
   if (buddy_) buddy_->removeEventFilter(this);
   buddy_ = buddy;
-  if (buddy_) buddy_->installEventFilter(this);
+  if (buddy_) {
+    buddy_->installEventFilter(this);
+    // The arrows stand beside the box at its height, one above the other.
+    setFixedHeight(buddy_->sizeHint().height());
+  }
 }
 
 void UpDown::stepUp() { step(+1); }

@@ -56,7 +56,8 @@ yInput::yInput(Module2& module, QWidget* owner)
   const QSize cell(fm.horizontalAdvance(QStringLiteral("0000")) + 2 * fm.averageCharWidth() + 8,
                    fm.height() + 6);
   List1->setGridSize(cell);
-  const int frame = 2 * List1->frameWidth();
+  // A little slack: the view wraps a row that would end exactly at its edge.
+  const int frame = 2 * List1->frameWidth() + 4;
   List1->setFixedSize(kColumns * cell.width() + frame + List1->verticalScrollBar()->sizeHint().width(),
                       kVisibleRows * cell.height() + frame);
 
@@ -117,6 +118,7 @@ void yInput::Form_Load() {
   y1900_Click();
   lblSelect_y->setText(BirthPartText(module_.BirthYear));
   adjustSize();
+  winId();  // the native window knows its frame, which is what gets centred
   const QScreen* s = screen();
   if (s) {
     QRect r = frameGeometry();
@@ -129,7 +131,10 @@ void yInput::FillYears(int century) {
   const YearRange range = CenturyYears(century);
   filling_ = true;
   List1->clear();
-  List1->addItems(NumberItems(range.first, range.last));
+  for (const QString& year : NumberItems(range.first, range.last)) {
+    auto* item = new QListWidgetItem(year, List1);
+    item->setTextAlignment(Qt::AlignCenter);
+  }
   filling_ = false;
   List1->scrollToTop();
 }

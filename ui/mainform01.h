@@ -1,0 +1,128 @@
+// The main window: the birth inputs, the time difference, the commands and
+// the chart. It reads its controls, calls the chart computation and writes
+// the texts it returns; it computes nothing itself.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "VersionBox.h"
+#include "calc/Module2.h"
+#include "chart/Chart.h"
+#include "frmjpmap.h"
+#include "frmpop01.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+
+namespace torvela::ui {
+
+class UpDown;
+class yInput;
+
+class mainform01 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit mainform01(Module2& module, QWidget* parent = nullptr);
+  ~mainform01() override;
+
+  // Prepares the window before it is first shown: centres it, unloads the
+  // splash window, locks every input after the year button, loads the name
+  // tables and data files from dataDir, and disables the popup commands.
+  // Returns false with the loader's message in *error when a data file is
+  // missing or unusable; the window must then not be shown.
+  bool Form_Load(const std::filesystem::path& dataDir, QString* error);
+
+  // Rewrites the birthday line from the stored birth and the hour and
+  // minute lists.
+  void birthday_data();
+
+  // The present local time; tests set a fixed one.
+  std::function<chart::LocalTime()> clock;
+  // Ends the program with an exit status; tests record the call instead.
+  std::function<void(int)> endProgram;
+  // The window unloaded by Form_Load (the splash), if any.
+  QPointer<QWidget> splash;
+
+  // The sound after the version box; the system sound when left null.
+  NotifySound* notifySound = nullptr;
+
+  yInput* yearPicker() const { return yearPicker_.get(); }
+  frmjpmap* mapWindow() const { return map_; }
+  frmpop01* popupWindow() const { return popup_; }
+
+  // Input and command controls.
+  QPushButton* yearInput;
+  QComboBox *mSelect, *dSelect, *hSelect, *mtSelect;
+  QLabel *Label1, *Label4, *Label5, *Label6;
+  QRadioButton *optM, *optW;
+  QLabel* Label12;
+  QLineEdit *txtJisahun, *txtJisabyo;
+  UpDown *udJisahun, *udJisabyo;
+  QLabel *lblhun, *lblbyo;
+  QPushButton *btnmap, *fInput, *btnpop, *endbtn;
+
+  // Display controls.
+  QLabel* Label7;
+  QLineEdit* txtBirthday;
+  QLabel *Label14, *Label13, *Label8, *Label9, *Label10, *Label16, *Label15;
+  QLineEdit *txtShin, *txtKinjisa, *txtweek, *txtKoukei, *txtKoutai, *txtKoutaiYM, *txtAge;
+  QLabel *yKan, *yShi, *mKan, *mShi, *dKan, *dShi, *hKan, *hShi;
+  QLabel *lblOu, *Label11, *Label2, *Label3;
+  std::array<QLabel*, 11> dun_kan{}, dun_shi{};
+  std::array<QLabel*, 10> sai1{};
+  std::array<QLabel*, 11> sai2{};
+  std::array<QLabel*, 11> Picture{};  // Picture1 .. Picture11
+
+  // Menus.
+  QMenu *menufile, *menutool, *menuhelp;
+  QAction *endkolvan, *mnuMap, *menuLine02, *menupop, *mnuline03, *menujisa01, *menuversion;
+
+ public slots:
+  void yearInput_Click();
+  void mSelect_Click();
+  void dSelect_Click();
+  void hSelect_Click();
+  void mtSelect_Click();
+  void fInput_Click();
+  void btnmap_Click();
+  void mnuMap_Click();
+  void btnpop_Click();
+  void menupop_Click();
+  void menujisa01_Click();
+  void menuversion_Click();
+  void endbtn_Click();
+  void endkolvan_Click();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildControls();
+  void BuildMenus();
+  void yInput_Decided();
+  void FillDayList();
+  void ClampDay();
+  void ShowChart(const chart::ChartTexts& texts);
+  void MarkCurrentLuckColumn(int column);
+  void UnloadOtherWindows();
+
+  Module2& module_;
+  std::unique_ptr<yInput> yearPicker_;
+  QPointer<frmjpmap> map_;
+  QPointer<frmpop01> popup_;
+  std::unique_ptr<NotifySound> ownSound_;
+  chart::ChartResult result_;
+};
+
+}  // namespace torvela::ui
