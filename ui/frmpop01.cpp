@@ -1,6 +1,5 @@
 #include "frmpop01.h"
 
-#include <QFile>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -75,6 +74,19 @@ void CopyCaptionAndBold(const QWidget& mainWindow, const QWidget& popup, QLabel*
     font.setBold(from->font().bold());
     label->setFont(font);
   }
+}
+
+// Decoration n (1..11), from its @2x file on high-density screens; null
+// when the picture is missing.
+QPixmap Decoration(int n, qreal dpr) {
+  const QString base = QStringLiteral(":/images/deco%1").arg(n, 2, 10, QLatin1Char('0'));
+  QPixmap pixmap;
+  if (dpr > 1.0 && pixmap.load(base + QStringLiteral("@2x.png"))) {
+    pixmap.setDevicePixelRatio(2.0);
+  } else {
+    pixmap.load(base + QStringLiteral(".png"));
+  }
+  return pixmap;
 }
 
 QFrame* Panel(QWidget* owner) {
@@ -211,8 +223,7 @@ frmpop01::frmpop01(QWidget* parent) : QWidget(parent, Qt::Window) {
     picture->setObjectName(QStringLiteral("Picture%1").arg(i + 1));
     picture->setFixedSize(17, 17);
     picture->setAlignment(Qt::AlignCenter);
-    const QString deco = QStringLiteral(":/images/deco%1.png").arg(i + 1, 2, 10, QLatin1Char('0'));
-    if (QFile::exists(deco)) picture->setPixmap(QPixmap(deco));
+    picture->setPixmap(Decoration(i + 1, devicePixelRatioF()));
     Picture[i] = picture;
     luckGrid->addWidget(picture, 0, i, Qt::AlignCenter);
   }
