@@ -5,9 +5,11 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -38,9 +40,16 @@ std::string Excerpt(const std::string& token, bool cut) {
     const auto c = static_cast<unsigned char>(token[i]);
     std::size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
     bool ok = len > 0 && i + len <= token.size();
+    std::uint32_t cp = len == 1 ? c : len == 2 ? c & 0x1F : len == 3 ? c & 0x0F : c & 0x07;
     for (std::size_t k = 1; ok && k < len; ++k) {
-      ok = (static_cast<unsigned char>(token[i + k]) & 0xC0) == 0x80;
+      const auto d = static_cast<unsigned char>(token[i + k]);
+      ok = (d & 0xC0) == 0x80;
+      cp = (cp << 6) | (d & 0x3F);
     }
+    // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8
+    // either, and would garble the message.
+    static constexpr std::uint32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+    ok = ok && cp >= kShortest[len] && (cp < 0xD800 || cp > 0xDFFF) && cp <= 0x10FFFF;
     if (!ok || c < 0x20 || c == 0x7F) {
       out += '?';
       i += 1;
@@ -71,19 +80,12 @@ class NumberFile {
     if (!file_) {
       throw DataFileError(name_, 0, 0, "データファイル " + name_ + " を開けません" + where);
     }
-    // A UTF-8 byte order mark at the start is not part of the first number.
-    const int b0 = Get();
-    if (b0 == 0xEF) {
-      const int b1 = Get();
-      const int b2 = b1 == 0xBB ? Get() : EOF;
-      if (!(b1 == 0xBB && b2 == 0xBF)) {
-        if (b2 != EOF) Unget(b2);
-        if (b1 != EOF) Unget(b1);
-        Unget(b0);
-      }
-    } else if (b0 != EOF) {
-      Unget(b0);
-    }
+    SkipByteOrderMark();
+  }
+
+  // The same reader over text already in memory.
+  NumberFile(std::string_view text, std::string name) : name_(std::move(name)), text_(text) {
+    SkipByteOrderMark();
   }
 
   // Reads `fields` numbers for each of `records` records. Fields listed in
@@ -106,13 +108,30 @@ class NumberFile {
     void operator()(std::FILE* f) const { std::fclose(f); }
   };
 
+  // A UTF-8 byte order mark at the start is not part of the first number.
+  void SkipByteOrderMark() {
+    const int b0 = Get();
+    if (b0 == 0xEF) {
+      const int b1 = Get();
+      const int b2 = b1 == 0xBB ? Get() : EOF;
+      if (!(b1 == 0xBB && b2 == 0xBF)) {
+        if (b2 != EOF) Unget(b2);
+        if (b1 != EOF) Unget(b1);
+        Unget(b0);
+      }
+    } else if (b0 != EOF) {
+      Unget(b0);
+    }
+  }
+
   int Get() {
     if (!pushed_.empty()) {
       const int c = pushed_.back();
       pushed_.pop_back();
       return c;
     }
-    return std::getc(file_.get());
+    if (file_) return std::getc(file_.get());
+    return pos_ < text_.size() ? static_cast<unsigned char>(text_[pos_++]) : EOF;
   }
   void Unget(int c) { pushed_.push_back(c); }
 
@@ -126,7 +145,7 @@ class NumberFile {
   }
 
   void CheckReadError(int record, int field) const {
-    if (std::ferror(file_.get())) Fail(record, field, "を読み込む途中でエラーが発生しました。");
+    if (file_ && std::ferror(file_.get())) Fail(record, field, "を読み込む途中でエラーが発生しました。");
   }
 
   double ReadValue(int record, int field, bool integer, int needed) {
@@ -190,7 +209,9 @@ class NumberFile {
   }
 
   std::string name_;
-  std::unique_ptr<std::FILE, Closer> file_;
+  std::unique_ptr<std::FILE, Closer> file_;  // null when reading text_
+  std::string_view text_;
+  std::size_t pos_ = 0;
   std::vector<int> pushed_;
   int valuesRead_ = 0;
 };
@@ -218,7 +239,18 @@ void Module2::LoadTables(const std::filesystem::path& directory) {
       NumberFile(directory / "planet.txt", "planet.txt").ReadRecords<7>(PlanetTermCount, 3);
   const auto latitude =
       NumberFile(directory / "latitude.txt", "latitude.txt").ReadRecords<5>(LatitudeTermCount, 3);
+  StoreTables(planet, latitude);
+}
 
+void Module2::LoadTablesFromText(std::string_view planetText, std::string_view latitudeText) {
+  const auto planet = NumberFile(planetText, "planet.txt").ReadRecords<7>(PlanetTermCount, 3);
+  const auto latitude =
+      NumberFile(latitudeText, "latitude.txt").ReadRecords<5>(LatitudeTermCount, 3);
+  StoreTables(planet, latitude);
+}
+
+void Module2::StoreTables(const std::vector<std::array<double, 7>>& planet,
+                          const std::vector<std::array<double, 5>>& latitude) {
   FillNameTables();
   for (int i = 1; i <= PlanetTermCount; ++i) {
     const auto& row = planet[static_cast<std::size_t>(i - 1)];

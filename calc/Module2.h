@@ -10,6 +10,8 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace torvela {
 
@@ -144,6 +146,9 @@ class Module2 {
   // Fills the name tables and reads planet.txt and latitude.txt from
   // directory. Throws DataFileError; on error no table is changed.
   void LoadTables(const std::filesystem::path& directory);
+  // The same from the two files' contents already in memory; errors name
+  // the files as if read from disk.
+  void LoadTablesFromText(std::string_view planetText, std::string_view latitudeText);
   void FillNameTables();
 
   // Rewrites MonthDays for a Gregorian year.
@@ -160,6 +165,10 @@ class Module2 {
   void PlanetPerturbation(double jd);
   void MoonPerturbation(double T);
   void LongPeriodLongitude(double T);
+
+ private:
+  void StoreTables(const std::vector<std::array<double, 7>>& planet,
+                   const std::vector<std::array<double, 5>>& latitude);
 };
 
 }  // namespace torvela
