@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -195,9 +196,11 @@ void mainform01::BuildControls() {
     auto* l = label(name, QString());
     l->setFont(PGothicFont(12, true));
     l->setAlignment(Qt::AlignCenter);
-    l->setMinimumSize(QFontMetrics(l->font()).horizontalAdvance(QStringLiteral("甲")) + 18,
-                      QFontMetrics(l->font()).height() + 6);
-    l->setFrameShape(QFrame::StyledPanel);
+    const QFontMetrics fm(l->font());
+    l->setMinimumSize(fm.horizontalAdvance(QStringLiteral("甲")) + 22, fm.height() + 12);
+    // Each character on a light tile, as a written chart shows it.
+    l->setStyleSheet(QStringLiteral("QLabel { background: palette(base); color: palette(text);"
+                                    " border: 1px solid palette(mid); border-radius: 3px; }"));
     return l;
   };
   yKan = pillar("yKan");
@@ -209,6 +212,7 @@ void mainform01::BuildControls() {
   hKan = pillar("hKan");
   hShi = pillar("hShi");
   lblOu = label("lblOu", QString());
+  lblOu->setMinimumWidth(QFontMetrics(lblOu->font()).horizontalAdvance(QStringLiteral("木")));
   Label11 = label("Label11", QStringLiteral("旺"));
   lblOu->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   Label11->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -285,7 +289,8 @@ void mainform01::BuildControls() {
     auto* l = Named(new QLabel(central), name);
     l->setFont(font);
     l->setAlignment(Qt::AlignCenter);
-    l->setMinimumWidth(cellWidth);
+    // Empty until the first chart, but the rows keep their height.
+    l->setMinimumSize(cellWidth, QFontMetrics(font).height() + 2);
     return l;
   };
   for (int i = 0; i <= 10; ++i) {
@@ -293,7 +298,8 @@ void mainform01::BuildControls() {
     auto* pic = Named(new QLabel(central), QStringLiteral("Picture%1").arg(i + 1));
     pic->setFixedSize(17, 17);
     const QString image = QStringLiteral(":/images/deco%1.png").arg(i + 1, 2, 10, QLatin1Char('0'));
-    if (QFile::exists(image)) pic->setPixmap(QPixmap(image).scaled(17, 17, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    // Through QIcon so that the @2x drawing is used on dense screens.
+    if (QFile::exists(image)) pic->setPixmap(QIcon(image).pixmap(QSize(17, 17), devicePixelRatioF()));
     Picture[i] = pic;
     luck->addWidget(pic, 0, col, Qt::AlignCenter);
     if (i >= 1) {
@@ -324,7 +330,7 @@ void mainform01::BuildControls() {
   auto* resultFrame = Named(new QFrame(central), QStringLiteral("resultFrame"));
   resultFrame->setFrameShape(QFrame::StyledPanel);
   auto* resultLayout = new QVBoxLayout(resultFrame);
-  resultLayout->setContentsMargins(12, 12, 12, 12);
+  resultLayout->setContentsMargins(14, 14, 14, 14);
   resultLayout->setSpacing(10);
   resultLayout->addLayout(upper);
   resultLayout->addWidget(rule);
@@ -391,8 +397,11 @@ void mainform01::BuildMenus() {
 }
 
 bool mainform01::Form_Load(const std::filesystem::path& dataDir, QString* error) {
-  // Settle the size first: centring uses it.
+  // Settle the size first: centring uses it, and styled children only
+  // report their size once polished.
   ensurePolished();
+  for (QWidget* child : findChildren<QWidget*>()) child->ensurePolished();
+  layout()->invalidate();
   layout()->activate();
   adjustSize();
   // The native window knows its frame, so the frame is what gets centred.

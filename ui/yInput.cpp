@@ -1,6 +1,7 @@
 #include "yInput.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -161,6 +162,17 @@ void yInput::closeEvent(QCloseEvent* event) {
   // stay disabled with nothing left to enable it.
   if (owner_) owner_->setEnabled(true);
   event->accept();
+}
+
+void yInput::keyPressEvent(QKeyEvent* event) {
+  // Escape cancels like the close box; Return decides like a dialog's default.
+  if (event->key() == Qt::Key_Escape) {
+    close();
+  } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    btnSlok_Click();
+  } else {
+    QWidget::keyPressEvent(event);
+  }
 }
 
 }  // namespace torvela::ui

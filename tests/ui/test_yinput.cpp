@@ -152,6 +152,20 @@ class TestYearPicker : public QObject {
     QCOMPARE(*module->BirthYear, 1999.0);
   }
 
+  void keyboard() {
+    Open();
+    PickYear(picker, QStringLiteral("1980"));
+    QTest::keyClick(picker->List1, Qt::Key_Return);
+    QVERIFY(!picker->isVisible());
+    QCOMPARE(*module->BirthYear, 1980.0);
+    Open();
+    PickYear(picker, QStringLiteral("1981"));
+    QTest::keyClick(picker->List1, Qt::Key_Escape);
+    QVERIFY(!picker->isVisible());
+    QVERIFY(w->isEnabled());
+    QCOMPARE(*module->BirthYear, 1980.0);
+  }
+
   void closeBoxCancels() {
     Open();
     PickYear(picker, QStringLiteral("1950"));

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Renders ${out}: starts the program on a private X server,
+# enters a birth with the mouse and keyboard as a user would, shows the
+# chart and saves the main window. Needs Xvfb, xdotool and ImageMagick.
+# Usage: tools/shots/main-window.sh [path/to/torvela] [scale] [output.png]
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+exe=${1:-build/release/ui/torvela}
+scale=${2:-1}
+out=${3:-docs/main-window.png}
+display=:97
+
+Xvfb $display -screen 0 2560x2048x24 >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=$display QT_SCALE_FACTOR=$scale
+sleep 1
+"$exe" >/tmp/shot.log 2>&1 &
+app=$!
+trap 'kill $app $xvfb 2>/dev/null || true' EXIT
+
+win=""
+for _ in $(seq 50); do
+  win=$(xdotool search --name '^Torvela（一般用）' 2>/dev/null | tail -n 1 || true)
+  [ -n "$win" ] && xdotool getwindowgeometry "$win" | grep -q 'Geometry: [0-9][0-9][0-9]' && break
+  sleep 0.2
+done
+eval "$(xdotool getwindowgeometry --shell "$win")"
+wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT
+
+# Clicks at a point given in unscaled window coordinates.
+# A third argument clicks that many times (3 selects a text box's text).
+at() { xdotool mousemove $((wx + $1 * scale)) $((wy + $2 * scale)) click --repeat "${3:-1}" 1; sleep 0.4; }
+pick() { at "$1" "$2"; sleep 0.3; xdotool type --delay 80 "$3"; xdotool key Return; sleep 0.3; }
+
+at 60 50                                    # 年入力
+picker=$(xdotool search --name '^年入力$' | tail -n 1)
+eval "$(xdotool getwindowgeometry --shell "$picker")"
+xdotool mousemove $((X + WIDTH - 140 * scale)) $((Y + 25 * scale)) click 1  # first year
+xdotool type --delay 80 1975
+xdotool mousemove $((X + WIDTH - 50 * scale)) $((Y + HEIGHT - 25 * scale)) click 1  # 決定
+sleep 0.5
+pick 148 50 3
+pick 248 50 5
+pick 348 50 14
+pick 448 50 30
+at 28 82                                    # 男
+at 200 82 3; xdotool type -- -13            # 時差 minutes
+at 290 82 3; xdotool type 14                # seconds
+at 275 112                                  # 八字表示
+xdotool mousemove 0 0
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$win")"
+import -window root /tmp/main-window-root.png
+convert /tmp/main-window-root.png -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage ${out}
+echo "saved ${out} (${WIDTH}x${HEIGHT})"
