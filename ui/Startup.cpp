@@ -51,7 +51,6 @@ void Startup::ShowMain() {
 void ConfigureApplication(QApplication& app) {
   QCoreApplication::setOrganizationName(QStringLiteral("Torvela Project"));
   QCoreApplication::setApplicationName(QStringLiteral("Torvela"));
-  QGuiApplication::setApplicationDisplayName(QStringLiteral("Torvela（一般用）"));
   QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
   // Standard buttons and dialogs in Japanese, like every other text.
   auto* qtbase = new QTranslator(&app);
