@@ -68,15 +68,16 @@ bool UpDown::wheelStep(QWheelEvent* event) {
 void UpDown::wheelEvent(QWheelEvent* event) { wheelStep(event); }
 
 bool UpDown::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == buddy_ && buddy_->isEnabled()) {
-    if (event->type() == QEvent::KeyPress) {
-      const int key = static_cast<QKeyEvent*>(event)->key();
-      if (key == Qt::Key_Up || key == Qt::Key_Down) {
-        step(key == Qt::Key_Up ? +1 : -1);
-        return true;
-      }
-    } else if (event->type() == QEvent::Wheel) {
-      return wheelStep(static_cast<QWheelEvent*>(event));
+  // Look at the event type first: the buddy also sends events while it is
+  // being destroyed, when it must not be treated as a line edit any more.
+  const QEvent::Type type = event->type();
+  if ((type == QEvent::KeyPress || type == QEvent::Wheel) && watched == buddy_ &&
+      buddy_->isEnabled()) {
+    if (type == QEvent::Wheel) return wheelStep(static_cast<QWheelEvent*>(event));
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Up || key == Qt::Key_Down) {
+      step(key == Qt::Key_Up ? +1 : -1);
+      return true;
     }
   }
   return QWidget::eventFilter(watched, event);

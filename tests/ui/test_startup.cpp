@@ -52,7 +52,7 @@ class TestStartup : public QObject {
  private slots:
   void goodFilesShowTheMainWindow() {
     std::optional<int> ended;
-    Startup startup(AppDir().toStdString(), 100);
+    Startup startup(AppDir().toStdString(), 500);
     startup.endProgram = [&](int status) { ended = status; };
     startup.Begin();
     QVERIFY(startup.splash() && startup.splash()->isVisible());
