@@ -1,10 +1,10 @@
 #include "Startup.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QTranslator>
 
@@ -13,6 +13,10 @@
 #include "startkolvan.h"
 
 namespace torvela::ui {
+
+// Off by default; QT_LOGGING_RULES="torvela.startup.info=true" shows where the
+// tables came from (the package test relies on it).
+Q_LOGGING_CATEGORY(lcStartup, "torvela.startup", QtWarningMsg)
 
 QString StartupErrorTitle() { return QStringLiteral("Torvela（一般用）"); }
 
@@ -45,6 +49,7 @@ void Startup::ShowMain() {
     if (endProgram) endProgram(1);
     return;
   }
+  qCInfo(lcStartup, "data loaded from %s", dataDir_.string().c_str());
   main_->show();
 }
 
@@ -58,8 +63,11 @@ void ConfigureApplication(QApplication& app) {
     QCoreApplication::installTranslator(qtbase);
   // Set explicitly: otherwise the face depends on the user's locale settings.
   QApplication::setFont(GothicFont(10));
-  const QString icon = QStringLiteral(":/images/torvela.svg");
-  if (QFile::exists(icon)) QApplication::setWindowIcon(QIcon(icon));
+  // PNG sizes rather than the SVG: the SVG icon engine is a separate plugin.
+  QIcon icon;
+  for (int size : {16, 24, 32, 48, 64, 128, 256})
+    icon.addFile(QStringLiteral(":/images/torvela-%1.png").arg(size), QSize(size, size));
+  QApplication::setWindowIcon(icon);
 }
 
 int StartApplication(QApplication& app, const std::filesystem::path& dataDir, int splashMs) {
