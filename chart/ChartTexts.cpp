@@ -26,7 +26,11 @@ ChartTexts MakeChartTexts(const ChartResult& r, const Module2& m) {
   if (r.hourUnknown) {
     t.txtShin += "確定不能";
   } else {
-    t.txtShin += Whole(r.solarHour) + "時" + OneDecimalText(r.solarMinute) + "分";
+    // Rounding would write 59.95.. as "60.0", a minute no clock shows, next
+    // to an hour and pillar that are still this hour's; keep it at 59.9.
+    std::string minute = OneDecimalText(r.solarMinute);
+    if (minute == "60.0") minute = "59.9";
+    t.txtShin += Whole(r.solarHour) + "時" + minute + "分";
   }
   t.txtKoukei = GeneralText(r.sunLongitude);
   t.yKan = NameOf(m.StemNames, r.yearStem);

@@ -214,6 +214,17 @@ TEST_F(ExtremeBirths, WithinAMinuteOfMidnight) {
   }
 }
 
+// A true-solar minute of 59.95 or more would round to "60.0"; it stays in
+// its hour, as the hour pillar does.
+TEST_F(ExtremeBirths, TheLastTwentiethOfAMinuteStaysInItsHour) {
+  const ChartResult r = ComputeChart(
+      InputFromTexts(2000, 6, 1, "12", "30", true, "27", "51"), *module_, {2026, 12, 6, 12, 0});
+  ASSERT_GE(r.solarMinute, 59.95);
+  ASSERT_LT(r.solarMinute, 60);
+  EXPECT_EQ(Texts(r).txtShin, "2000年6月1日12時59.9分");
+  EXPECT_EQ(Texts(r).hShi, "午");
+}
+
 // The marked column against a present far from the birth: none before the
 // birth, the first until the first change, then one per ten years, and none
 // from a hundred years after the first change.
