@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Renders ${out}: starts the program on a private X server,
 # enters a birth with the mouse and keyboard as a user would, shows the
-# chart and saves the main window. Needs Xvfb, xdotool and ImageMagick.
-# Usage: tools/shots/main-window.sh [path/to/torvela] [scale] [output.png]
+# chart and saves the main window. With a fourth argument "tour" it also
+# saves the splash (docs/splash.png) and, after pressing POP, the popup
+# (docs/popup.png). Needs Xvfb, xdotool and ImageMagick.
+# Usage: tools/shots/main-window.sh [path/to/torvela] [scale] [output.png] [tour]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 exe=${1:-build/release/ui/torvela}
 scale=${2:-1}
 out=${3:-docs/main-window.png}
+tour=${4:-}
 display=:97
 
 Xvfb $display -screen 0 2560x2048x24 >/dev/null 2>&1 &
@@ -17,6 +20,15 @@ sleep 1
 "$exe" >/tmp/shot.log 2>&1 &
 app=$!
 trap 'kill $app $xvfb 2>/dev/null || true' EXIT
+
+if [ "$tour" = tour ]; then
+  # The splash is frameless and centred on the 2560x2048 screen.
+  sleep 1
+  sw=$((325 * scale)) sh=$((227 * scale))
+  import -window root /tmp/splash-root.png
+  convert /tmp/splash-root.png -crop "${sw}x${sh}+$(((2560 - sw) / 2))+$(((2048 - sh) / 2))" +repage docs/splash.png
+  echo "saved docs/splash.png"
+fi
 
 win=""
 for _ in $(seq 50); do
@@ -53,3 +65,13 @@ eval "$(xdotool getwindowgeometry --shell "$win")"
 import -window root /tmp/main-window-root.png
 convert /tmp/main-window-root.png -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage ${out}
 echo "saved ${out} (${WIDTH}x${HEIGHT})"
+
+if [ "$tour" = tour ]; then
+  at 365 112                                  # POP
+  sleep 0.8
+  pop=$(xdotool search --name '^TorvelaPopUp$' | tail -n 1)
+  eval "$(xdotool getwindowgeometry --shell "$pop")"
+  import -window root /tmp/popup-root.png
+  convert /tmp/popup-root.png -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage docs/popup.png
+  echo "saved docs/popup.png (${WIDTH}x${HEIGHT})"
+fi
