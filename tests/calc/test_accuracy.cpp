@@ -1,15 +1,8 @@
-// The sun's apparent longitude against ERFA over 1800-2081.
-//
-// Reference: for t taken as TT, the geocentric sun is minus the earth's
-// heliocentric position (eraEpv00; the sun's own motion during the light
-// time is below 0.001"), made apparent by annual aberration with the earth's
-// barycentric velocity (eraAb), rotated from GCRS to the true equator and
-// equinox of date (eraPnm06a, IAU 2006/2000A), and referred to the ecliptic
-// of date by the true obliquity (eraObl06 + nutation in obliquity).
-//
-// The program's apparent longitude comes from two calls: the geometric
-// position at t gives the light time from the radius vector, and the position
-// at t less that light time is where the sun is seen.
+// The sun's apparent longitude against ERFA over 1800-2081. Reference: for t
+// as TT, minus the earth's heliocentric position (eraEpv00), made apparent by
+// annual aberration (eraAb), rotated to the true equator and equinox of date
+// (eraPnm06a) and referred to the ecliptic of date by the true obliquity.
+// Ours: the position at t less the light time from the radius vector at t.
 #include <erfa.h>
 #include <erfam.h>
 #include <gtest/gtest.h>
@@ -29,10 +22,8 @@ double ErfaApparentLongitude(double jd) {
   const double d1 = 2400000.5, d2 = jd - 2400000.5;
   double pvh[2][3], pvb[2][3];
   eraEpv00(d1, d2, pvh, pvb);
-  double sun[3] = {-pvh[0][0], -pvh[0][1], -pvh[0][2]};
-  double dist, dir[3];
+  double sun[3] = {-pvh[0][0], -pvh[0][1], -pvh[0][2]}, dist, dir[3], v[3];
   eraPn(sun, &dist, dir);
-  double v[3];
   for (int i = 0; i < 3; ++i) v[i] = pvb[1][i] * ERFA_AULT / ERFA_DAYSEC;
   const double bm1 = std::sqrt(1 - eraPdp(v, v));
   double apparent[3];
@@ -58,58 +49,42 @@ struct Errors {
   double max = 0, rms = 0;
 };
 
-class SunAccuracy : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    const double first = JulianDay(1800, 1, 1), last = JulianDay(2081, 12, 31);
-    for (int k = 0; k < kInstants; ++k) {
-      // Irregular spacing so the instants fall at every time of day.
-      const double offset = (k + 0.37) * (last - first) / kInstants;
-      offsets_.push_back(offset);
-      reference_.push_back(ErfaApparentLongitude(first + offset));
-    }
+// The program's apparent longitude against ERFA at kInstants instants spread
+// irregularly over 1800-2081, so that they fall at every time of day.
+Errors Compare(Module2& m) {
+  static std::vector<double> offsets, reference;
+  const double first = JulianDay(1800, 1, 1), last = JulianDay(2081, 12, 31);
+  for (int k = static_cast<int>(offsets.size()); k < kInstants; ++k) {
+    offsets.push_back((k + 0.37) * (last - first) / kInstants);
+    reference.push_back(ErfaApparentLongitude(first + offsets.back()));
   }
-
-  Errors Compare(Module2& m) const {
-    Errors e;
-    double sum = 0;
-    for (std::size_t k = 0; k < offsets_.size(); ++k) {
-      double diff = (ApparentLongitude(m, 1 + offsets_[k]) - reference_[k]) * 3600;
-      diff = std::remainder(diff, 360.0 * 3600);
-      e.max = std::max(e.max, std::fabs(diff));
-      sum += diff * diff;
-    }
-    e.rms = std::sqrt(sum / static_cast<double>(offsets_.size()));
-    return e;
+  Errors e;
+  for (int k = 0; k < kInstants; ++k) {
+    const double diff =
+        std::remainder((ApparentLongitude(m, 1 + offsets[k]) - reference[k]) * 3600, 360.0 * 3600);
+    e.max = std::max(e.max, std::fabs(diff));
+    e.rms += diff * diff / kInstants;
   }
+  e.rms = std::sqrt(e.rms);
+  return e;
+}
 
-  static std::vector<double> offsets_, reference_;
-};
-
-std::vector<double> SunAccuracy::offsets_, SunAccuracy::reference_;
-
-TEST_F(SunAccuracy, WithinTwoAndAHalfArcsecondsOfErfa) {
+TEST(SunAccuracy, WithinTwoAndAHalfArcsecondsOfErfa) {
   Module2 m;
   m.LoadTables(TORVELA_TEST_BIN_DIR);
   const Errors e = Compare(m);
-  std::cout << "sun vs ERFA, " << kInstants << " instants 1800-2081: max " << e.max
-            << "\", RMS " << e.rms << "\"\n";
+  std::cout << "sun vs ERFA, " << kInstants << " instants 1800-2081: max " << e.max << "\", RMS "
+            << e.rms << "\"\n";
   RecordProperty("max_arcsec", std::to_string(e.max));
   RecordProperty("rms_arcsec", std::to_string(e.rms));
   EXPECT_LT(e.max, 2.5);
   EXPECT_LT(e.rms, 1.0);
-}
-
-// Without the planetary terms the same check fails: it would catch a table
-// that did not load or a term that slipped.
-TEST_F(SunAccuracy, FailsWithoutThePlanetaryTerms) {
-  Module2 m;
-  m.LoadTables(TORVELA_TEST_BIN_DIR);
+  // Without the planetary terms the same check fails: it catches a table
+  // that did not load or a term that slipped.
   for (auto& row : m.PlanetTermValues) row = {0, 0, 0, 0};
-  const Errors e = Compare(m);
-  std::cout << "sun vs ERFA without planetary terms: max " << e.max << "\", RMS " << e.rms
-            << "\"\n";
-  EXPECT_GT(e.max, 2.5);
+  const Errors bare = Compare(m);
+  std::cout << "without planetary terms: max " << bare.max << "\", RMS " << bare.rms << "\"\n";
+  EXPECT_GT(bare.max, 2.5);
 }
 
 }  // namespace
