@@ -253,14 +253,8 @@ TEST_F(ChartTest, WithinAMinuteOfMidnight) {
 }
 
 TEST_F(ChartTest, ImpossibleInputStillGivesAChart) {
-  ChartInput in;
-  in.year = 1990;
-  in.month = 13;
-  in.day = 40;
-  in.hour = 99;
-  in.minute = -5;
-  in.diffMinutes = 1e300;
-  in.diffSeconds = std::nan("");
+  const ChartInput in{.year = 1990, .month = 13, .day = 40, .hour = 99, .minute = -5,
+                      .diffMinutes = 1e300, .diffSeconds = NAN};
   const ChartResult r = ComputeChart(in, module_, {2026, 1, 1, 0, 0});
   EXPECT_TRUE(r.solarMinute >= 0 && r.solarMinute < 60);
   EXPECT_TRUE(r.solarMonthNumber >= 1 && r.solarMonthNumber <= 12);

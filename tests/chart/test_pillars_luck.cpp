@@ -7,20 +7,19 @@
 namespace torvela::chart {
 namespace {
 
-TEST(FindSolarMonth, BoundariesAndYearChange) {
+TEST(Pillars, SolarMonthAndYearChange) {
   struct Case {
     double L, year, month;
     int n;
     double pillarYear;
-  } cases[] = {
+  } const cases[] = {
       {314.99, 2000, 2, 1, 1999},  // February before 立春: previous year
       {315.0, 2000, 2, 2, 2000},   // 立春 itself opens month 2
-      {359.99, 2000, 3, 3, 2000},  {0.0, 2000, 3, 3, 2000},
-      {15.0, 2000, 4, 4, 2000},    {254.99, 2000, 12, 11, 2000},
-      {255.0, 2000, 12, 12, 2000}, {282, 2001, 1, 12, 2000},  // January, before 285
-      {300, 2001, 1, 1, 2000},     {285.0, 2001, 1, 1, 2000},
+      {359.99, 2000, 3, 3, 2000}, {0.0, 2000, 3, 3, 2000}, {15.0, 2000, 4, 4, 2000},
+      {254.99, 2000, 12, 11, 2000}, {255.0, 2000, 12, 12, 2000},
+      {282, 2001, 1, 12, 2000}, {285.0, 2001, 1, 1, 2000}, {300, 2001, 1, 1, 2000},
       // No real date: month from L alone, in the calendar year.
-      {260, 2000, 11, 12, 2000},   {290, 2000, 12, 1, 2000},  {300, 2000, 6, 1, 2000},
+      {260, 2000, 11, 12, 2000}, {290, 2000, 12, 1, 2000}, {300, 2000, 6, 1, 2000},
   };
   for (const Case& c : cases) {
     const SolarMonth m = FindSolarMonth(c.L, c.year, c.month);
@@ -29,59 +28,35 @@ TEST(FindSolarMonth, BoundariesAndYearChange) {
   }
 }
 
-TEST(HourPillarIndex, ZiHourAtBothEndsOfTheDay) {
-  struct Case {
-    int dayStem;
-    double hour;
-    int index;
-  } cases[] = {
-      {5, 0, 49},  {5, 11, 55}, {5, 23, 1},    // 戊: 壬子, 戊午, wraps to 甲子
-      {10, 23, 1}, {1, 0, 1},   {1, 21, 12},   // 癸 wraps too; 甲: 甲子, 乙亥
-      {1, 22, 12}, {1, 23, 13}, {6, 1, 2},     // 甲 at 23 h: 丙子; 己 shares 甲's row
-      {2, 0, 13},  {4, 12, 43}, {9, 2, 38},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(HourPillarIndex(c.dayStem, c.hour), c.index) << c.dayStem << " " << c.hour;
-}
-
-TEST(Pillars, DayPillarOfDate) {
+TEST(Pillars, DayHourAndSeason) {
   EXPECT_EQ(DayPillarOfDate(2000, 1, 1), 55);  // 戊午
   EXPECT_EQ(DayPillarOfDate(1949, 10, 1), 1);  // 甲子
-  // Dates sixty days apart share the pillar, across months and leap days.
-  EXPECT_EQ(DayPillarOfDate(2000, 1, 1), DayPillarOfDate(2000, 3, 1));
-  EXPECT_EQ(DayPillarOfDate(1899, 12, 31), DayPillarOfDate(1900, 3, 1));
-}
-
-TEST(SeasonElement, DoyoStartsEighteenDegreesBeforeEachSeason) {
-  struct Case {
-    int n;
-    double L;
-    const char* element;
-  } cases[] = {
-      {2, 320, "木"},   {3, 5, "木"},     {4, 26.99, "木"},  {4, 27.0, "土"},
-      {5, 50, "火"},    {7, 116.99, "火"}, {7, 117.0, "土"}, {8, 140, "金"},
-      {10, 206.9, "金"}, {10, 207, "土"},  {12, 260, "水"},  {1, 296.99, "水"},
-      {1, 297.0, "土"},
+  const int hours[][3] = {
+      {5, 0, 49}, {5, 11, 55}, {5, 23, 1},   // 戊: 壬子, 戊午, wraps to 甲子
+      {10, 23, 1}, {1, 0, 1}, {1, 22, 12},   // 癸 wraps too; 甲: 甲子, 乙亥
+      {1, 23, 13}, {6, 1, 2}, {2, 0, 13},    // 甲 at 23 h: 丙子; 己 shares 甲's row
+      {4, 12, 43}, {9, 2, 38},
   };
-  for (const Case& c : cases) EXPECT_EQ(SeasonElement(c.n, c.L), c.element) << c.n << " " << c.L;
+  for (const auto& c : hours) EXPECT_EQ(HourPillarIndex(c[0], c[1]), c[2]) << c[0] << " " << c[1];
+  // 土 takes the 18 degrees before each season's first term.
+  const std::tuple<int, double, const char*> seasons[] = {
+      {2, 320, "木"}, {4, 26.99, "木"}, {4, 27.0, "土"}, {5, 50, "火"}, {7, 116.99, "火"},
+      {7, 117.0, "土"}, {8, 140, "金"}, {10, 206.9, "金"}, {10, 207, "土"}, {12, 260, "水"},
+      {1, 296.99, "水"}, {1, 297.0, "土"},
+  };
+  for (const auto& [n, L, element] : seasons) EXPECT_EQ(SeasonElement(n, L), element) << n << " " << L;
 }
 
-TEST(LuckDirection, SexAndYearParity) {
-  EXPECT_TRUE(LuckDirection(0, true, false));
-  EXPECT_FALSE(LuckDirection(0, false, true));
-  EXPECT_FALSE(LuckDirection(1, true, false));
-  EXPECT_TRUE(LuckDirection(1, false, true));
-  EXPECT_FALSE(LuckDirection(0, false, false));
-  EXPECT_FALSE(LuckDirection(1, false, false));
-}
-
-TEST(ComputeStartAge, ArcToTheAdjacentSectionalTerm) {
+TEST(GreatLuck, DirectionAndStartAge) {
+  // (parity, male, female): forwards for a yang man or a yin woman only.
+  const int directions[][4] = {{0, 1, 0, 1}, {0, 0, 1, 0}, {1, 1, 0, 0}, {1, 0, 1, 1}, {0, 0, 0, 0}, {1, 0, 0, 0}};
+  for (const auto& d : directions) EXPECT_EQ(LuckDirection(d[0], d[1], d[2]), d[3] == 1) << d[0] << d[1] << d[2];
   struct Case {
     bool forward;
     int n;
     double L;
     int years, months, days;
-  } cases[] = {
+  } const cases[] = {
       {true, 3, 350, 8, 4, 0},     // 25/3 years: truncation must not give 3 months 29 days
       {true, 3, 5, 3, 4, 0},       // 370 reduced to 10 degrees
       {false, 3, 5, 6, 8, 0},      // back across 0 degrees to 345
@@ -93,45 +68,36 @@ TEST(ComputeStartAge, ArcToTheAdjacentSectionalTerm) {
   };
   for (const Case& c : cases) {
     const StartAge s = ComputeStartAge(c.forward, c.n, c.L);
-    EXPECT_EQ(s.years, c.years) << c.n << " " << c.L;
-    EXPECT_EQ(s.months, c.months) << c.n << " " << c.L;
-    EXPECT_EQ(s.days, c.days) << c.n << " " << c.L;
-    EXPECT_GE(s.termDistance, 0);
-    EXPECT_LT(s.termDistance, 360);
+    EXPECT_EQ(s.years * 10000 + s.months * 100 + s.days, c.years * 10000 + c.months * 100 + c.days)
+        << c.n << " " << c.L;
+    EXPECT_TRUE(s.termDistance >= 0 && s.termDistance < 360) << c.n << " " << c.L;
   }
 }
 
-TEST(FillLuckColumns, StepsAndWrapsBothWays) {
-  const LuckColumns f = FillLuckColumns(true, 10, 12);  // from 癸亥
-  EXPECT_EQ(f.stems[0], 10);
-  EXPECT_EQ(f.branches[0], 12);
-  EXPECT_EQ(f.stems[1], 1);  // 甲子
-  EXPECT_EQ(f.branches[1], 1);
-  EXPECT_EQ(f.stems[10], 10);
-  EXPECT_EQ(f.branches[10], 10);
-  const LuckColumns b = FillLuckColumns(false, 1, 1);  // from 甲子
-  EXPECT_EQ(b.stems[1], 10);  // 癸亥
-  EXPECT_EQ(b.branches[1], 12);
-  EXPECT_EQ(b.stems[10], 1);
-  EXPECT_EQ(b.branches[10], 3);
+TEST(GreatLuck, ColumnsWrapBothWays) {
+  // (forward, month stem, branch, column, stem, branch)
+  const int cases[][6] = {{1, 10, 12, 0, 10, 12}, {1, 10, 12, 1, 1, 1}, {1, 10, 12, 10, 10, 10},
+                          {0, 1, 1, 1, 10, 12}, {0, 1, 1, 10, 1, 3}};
+  for (const auto& c : cases) {
+    const LuckColumns l = FillLuckColumns(c[0], c[1], c[2]);
+    EXPECT_EQ(l.stems[c[3]] * 100 + l.branches[c[3]], c[4] * 100 + c[5]) << c[0] << " " << c[3];
+  }
 }
 
 StartAge Split(int years, int months, int days) {
   StartAge s;
-  s.years = years;
-  s.months = months;
-  s.days = days;
+  s.years = years, s.months = months, s.days = days;
   return s;
 }
 
-TEST(ChangeYearMonth, YearCarryAndMonthBranch) {
+TEST(GreatLuck, ChangeYearMonthAndAges) {
   struct Case {
     int n;
     double solarDay;
     int yearStem;
     StartAge start;
     int count, stem, branch;
-  } cases[] = {
+  } const cases[] = {
       {5, 10, 1, Split(3, 8, 10), 5, 4, 2},    // 13 is no carry: 丁年丑月
       {5, 25, 1, Split(3, 8, 10), 6, 5, 3},    // day overflow gives 14: next year
       {6, 1, 1, Split(3, 8, 0), 6, 5, 3},      // 14 carries
@@ -142,50 +108,40 @@ TEST(ChangeYearMonth, YearCarryAndMonthBranch) {
   for (const Case& c : cases) {
     const ChangeMonth m = ChangeYearMonth(c.n, c.solarDay, c.yearStem, c.start);
     EXPECT_EQ(m.changeMonthCount, c.count) << c.n << " " << c.solarDay;
-    EXPECT_EQ(m.changeYearStem, c.stem) << c.n << " " << c.solarDay;
-    EXPECT_EQ(m.changeMonthBranch, c.branch) << c.n << " " << c.solarDay;
+    EXPECT_EQ(m.changeYearStem * 100 + m.changeMonthBranch, c.stem * 100 + c.branch) << c.n << " " << c.solarDay;
+  }
+  // Only a change month count beyond 13 carries into the ages; born on the
+  // term, the first column ends at 0, not -1.
+  struct Ages {
+    int count;
+    StartAge start;
+    int from0, to0, from1, to1, from9, to10;
+  } const ages[] = {
+      {5, Split(3, 8, 0), 3, 2, 13, 12, 93, 102},  // 13: no carry
+      {6, Split(3, 8, 0), 4, 3, 14, 13, 94, 103},  // 14
+      {1, Split(2, 5, 0), 2, 1, 12, 11, 92, 101},  // month 1 moves the change year only
+      {3, Split(0, 0, 0), 0, 0, 10, 9, 90, 99},
+  };
+  for (const Ages& a : ages) {
+    const LuckAgeRanges r = LuckAges(a.count, a.start);
+    const std::array<int, 6> got{r.fromAges[0], r.toAges[0], r.fromAges[1], r.toAges[1], r.fromAges[9], r.toAges[10]};
+    EXPECT_EQ(got, (std::array<int, 6>{a.from0, a.to0, a.from1, a.to1, a.from9, a.to10})) << a.count;
   }
 }
 
-TEST(LuckAges, CarryOnlyBeyondThirteen) {
-  LuckAgeRanges r = LuckAges(5, Split(3, 8, 0));  // 13: no carry
-  EXPECT_EQ(r.fromAges[0], 3);
-  EXPECT_EQ(r.toAges[0], 2);
-  EXPECT_EQ(r.fromAges[9], 93);
-  EXPECT_EQ(r.toAges[10], 102);
-  r = LuckAges(6, Split(3, 8, 0));  // 14
-  EXPECT_EQ(r.fromAges[0], 4);
-  EXPECT_EQ(r.toAges[1], 13);
-  // Month 1 with months > 1 moves the change year but not the ages.
-  EXPECT_EQ(LuckAges(1, Split(2, 5, 0)).fromAges[0], 2);
-  // Born on the term: the first column ends at 0, not -1.
-  r = LuckAges(3, Split(0, 0, 0));
-  EXPECT_EQ(r.toAges[0], 0);
-  EXPECT_EQ(r.fromAges[1], 10);
-  EXPECT_EQ(r.toAges[1], 9);
-  EXPECT_EQ(r.toAges[2], 19);
-}
-
-TEST(FindCurrentLuckColumn, PeriodsAndLimits) {
-  const double birth = 2444300.25, startAge = 5.5, span = startAge * 365.2422;
-  struct Case {
-    double now;
-    int column;
-  } cases[] = {
-      {birth - 1, -1},  // not born yet: none, even within the start span's length
-      {birth, 0},
-      {birth + span - 0.001, 0},
-      {birth + span, 1},
-      {birth + span + 3652.422 - 0.001, 1},
-      {birth + span + 3652.422, 2},
-      {birth + span + 9.5 * 3652.422, 10},
-      {birth + span + 36524.22 + 0.001, -1},  // a hundred years past the change
+TEST(GreatLuck, CurrentColumnPeriodsAndLimits) {
+  const double birth = 2444300.25, startAge = 5.5, span = startAge * 365.2422, decade = 3652.422;
+  const std::tuple<double, double, int> cases[] = {  // (time difference, now, column)
+      {0, birth - 1, -1},  // not born yet: none, even within the start span's length
+      {0, birth, 0}, {0, birth + span - 0.001, 0}, {0, birth + span, 1},
+      {0, birth + span + decade - 0.001, 1}, {0, birth + span + decade, 2},
+      {0, birth + span + 9.5 * decade, 10},
+      {0, birth + span + 36524.22 + 0.001, -1},  // a hundred years past the change
+      // The present is moved by the time difference onto the birth's footing.
+      {-0.01, birth + 0.005, -1}, {0.01, birth - 0.005, 0},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(FindCurrentLuckColumn(birth, 0, c.now, startAge), c.column) << c.now - birth;
-  // The present is moved by the time difference onto the birth's footing.
-  EXPECT_EQ(FindCurrentLuckColumn(birth, -0.01, birth + 0.005, startAge), -1);
-  EXPECT_EQ(FindCurrentLuckColumn(birth, 0.01, birth - 0.005, startAge), 0);
+  for (const auto& [diff, now, column] : cases)
+    EXPECT_EQ(FindCurrentLuckColumn(birth, diff, now, startAge), column) << diff << " " << now - birth;
 }
 
 }  // namespace
