@@ -1,73 +1,19 @@
-// The main window driven as a person would: the inputs unlock in order and
-// keep the birthday line and the day list right, the chart shows exactly the
-// computed texts, the time-difference fields step and zero, the menus carry
-// their shortcuts, and every way out closes every window.
+// The main window and its year picker driven as a person would: the inputs
+// unlock in order and keep the birthday line and the day list right, the
+// chart shows exactly the computed texts, the time-difference fields step
+// and zero, the shortcuts run their commands, and every way out closes
+// every window.
 #include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QListWidget>
-#include <QMenuBar>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 #include <QToolButton>
-#include <optional>
 
-#include "Fonts.h"
-#include "ModalCatcher.h"
+#include "UiTestSupport.h"
 #include "UpDown.h"
-#include "mainform01.h"
-#include "yInput.h"
 
-using torvela::Module2;
-using torvela::chart::LocalTime;
-using torvela::ui::mainform01;
+using namespace uitest;
 using torvela::ui::NotifySound;
 
 namespace {
-
-const LocalTime kNow{2026, 12, 6, 12, 0};
-
-std::filesystem::path DataDir() { return QCoreApplication::applicationDirPath().toStdString(); }
-
-// Picks an item the way a user's pick arrives: the shown text changes, then
-// the activation follows.
-void Pick(QComboBox* list, const QString& text) {
-  const int index = list->findText(text);
-  QVERIFY2(index >= 0, qPrintable(list->objectName() + QStringLiteral(": no item ") + text));
-  QVERIFY(list->isEnabled());
-  list->setCurrentIndex(index);
-  emit list->activated(index);
-}
-
-void DecideYear(mainform01& w, int year) {
-  QTest::mouseClick(w.yearInput, Qt::LeftButton);
-  auto* picker = w.yearPicker();
-  QVERIFY(picker->isVisible());
-  QPushButton* century = year >= 2000 ? picker->y2000 : year >= 1900 ? picker->y1900 : picker->y1800;
-  QTest::mouseClick(century, Qt::LeftButton);
-  const auto items = picker->List1->findItems(QString::number(year), Qt::MatchExactly);
-  QCOMPARE(items.size(), 1);
-  picker->List1->setCurrentItem(items.front());
-  QTest::mouseClick(picker->btnSlok, Qt::LeftButton);
-  QVERIFY(!picker->isVisible());
-  QVERIFY(w.isEnabled());
-}
-
-QStringList Items(const QComboBox* list) {
-  QStringList items;
-  for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
-  return items;
-}
-
-QStringList Numbers(int first, int last) {
-  QStringList items;
-  for (int n = first; n <= last; ++n) items << QString::number(n);
-  return items;
-}
 
 class CountingSound : public NotifySound {
  public:
@@ -75,261 +21,168 @@ class CountingSound : public NotifySound {
   int plays = 0;
 };
 
+QStringList Items(const QComboBox* list) {
+  QStringList items;
+  for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
+  return items;
+}
+
+QStringList Items(const QListWidget* list) {
+  QStringList items;
+  for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
+  return items;
+}
+
 }  // namespace
 
-class TestMainForm : public QObject {
+class TestMainForm : public MainWindowTest {
   Q_OBJECT
 
- private:
-  std::unique_ptr<Module2> module;
-  std::unique_ptr<mainform01> w;
-  std::optional<int> endStatus;
-
-  void Load() {
-    module = std::make_unique<Module2>();
-    w = std::make_unique<mainform01>(*module);
-    w->clock = [] { return kNow; };
-    endStatus.reset();
-    w->endProgram = [this](int status) { endStatus = status; };
-    QString error;
-    QVERIFY2(w->Form_Load(DataDir(), &error), qPrintable(error));
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-  }
-
-  // Year, month, day, hour and minute picked in order ("?" allowed).
-  void EnterBirth(int year, int month, int day, const QString& hour, const QString& minute) {
-    DecideYear(*w, year);
-    Pick(w->mSelect, QString::number(month));
-    Pick(w->dSelect, QString::number(day));
-    Pick(w->hSelect, hour);
-    if (hour != QStringLiteral("?")) Pick(w->mtSelect, minute);
-  }
-
-  // The texts the chart computation gives for the window's present inputs.
-  torvela::chart::ChartTexts Expected(int year, int month, int day, const QString& hour,
-                                      const QString& minute, bool male, const QString& jisahun,
-                                      const QString& jisabyo) {
+  // Every chart text equals the computation's for these inputs; only the
+  // current great-luck column is bold.
+  int CompareChart(int year, int month, int day, const QString& hour, bool male, const QString& jisahun) {
     Module2 m;
     m.LoadTables(DataDir());
     m.SetMonthDays(year);
-    const auto input = torvela::chart::InputFromTexts(year, month, day, hour.toStdString(),
-                                                      minute.toStdString(), male,
-                                                      jisahun.toStdString(), jisabyo.toStdString());
-    return torvela::chart::MakeChartTexts(torvela::chart::ComputeChart(input, m, kNow), m);
-  }
-
-  void CompareChart(const torvela::chart::ChartTexts& expected) {
+    const auto input = torvela::chart::InputFromTexts(year, month, day, hour.toStdString(), "30", male,
+                                                      jisahun.toStdString(), "14");
+    const auto expected = torvela::chart::MakeChartTexts(torvela::chart::ComputeChart(input, m, kNow), m);
     for (const auto& [name, text] : expected.Items()) {
       const QString objectName = QString::fromStdString(name);
-      QString shown;
-      if (auto* l = w->findChild<QLabel*>(objectName))
-        shown = l->text();
-      else if (auto* e = w->findChild<QLineEdit*>(objectName))
-        shown = e->text();
-      else
-        QFAIL(qPrintable(QStringLiteral("no control ") + objectName));
-      QCOMPARE(shown, QString::fromStdString(text));
+      auto* l = w->findChild<QLabel*>(objectName);
+      auto* e = w->findChild<QLineEdit*>(objectName);
+      if (!l && !e) QTest::qFail(qPrintable("no control " + objectName), __FILE__, __LINE__);
+      if (!QTest::qCompare(l ? l->text() : e ? e->text() : QString(), QString::fromStdString(text),
+                           qPrintable(objectName), "expected", __FILE__, __LINE__))
+        return -2;
     }
     for (int i = 0; i <= 10; ++i) {
-      QCOMPARE(w->dun_kan[i]->font().bold(), i == expected.bold);
-      QCOMPARE(w->dun_shi[i]->font().bold(), i == expected.bold);
-      // Bolding changes nothing else about the face.
-      QCOMPARE(w->dun_kan[i]->font().pointSize(), 12);
-      QCOMPARE(w->dun_kan[i]->font().families(), torvela::ui::PGothicFont(12).families());
+      if (w->dun_kan[i]->font().bold() != (i == expected.bold) ||
+          w->dun_shi[i]->font().bold() != (i == expected.bold))
+        QTest::qFail(qPrintable(QStringLiteral("bold column %1").arg(i)), __FILE__, __LINE__);
     }
+    return expected.bold;
   }
 
  private slots:
   void init() { Load(); }
-  void cleanup() {
-    w.reset();
-    module.reset();
-  }
+  void cleanup() { Unload(); }
 
   void unlocksInOrder() {
     auto enabled = [this] {
       return QList<bool>{w->yearInput->isEnabled(), w->mSelect->isEnabled(), w->dSelect->isEnabled(),
-                         w->hSelect->isEnabled(),   w->mtSelect->isEnabled(), w->fInput->isEnabled()};
+                         w->hSelect->isEnabled(),   w->mtSelect->isEnabled(), w->fInput->isEnabled(),
+                         w->btnpop->isEnabled(),    w->menupop->isEnabled()};
     };
-    QCOMPARE(enabled(), (QList<bool>{true, false, false, false, false, false}));
-    QVERIFY(!w->btnpop->isEnabled());
-    QVERIFY(!w->menupop->isEnabled());
-    QVERIFY(w->optW->isChecked());
-    for (QComboBox* list : {w->mSelect, w->dSelect, w->hSelect, w->mtSelect})
-      QCOMPARE(list->currentText(), QString());
-
-    DecideYear(*w, 1975);
+    QCOMPARE(enabled(), (QList<bool>{1, 0, 0, 0, 0, 0, 0, 0}));
+    QCOMPARE(w->txtJisahun->text() + '/' + w->txtJisabyo->text(), QStringLiteral("0/0"));
+    DecideYear(1975);
     QCOMPARE(w->txtBirthday->text(), QStringLiteral("1975年月日時頃"));
-    QCOMPARE(enabled(), (QList<bool>{true, true, false, false, false, false}));
-    Pick(w->mSelect, QStringLiteral("3"));
-    QCOMPARE(enabled(), (QList<bool>{true, true, true, false, false, false}));
-    QCOMPARE(w->txtBirthday->text(), QStringLiteral("1975年3月日時頃"));
-    Pick(w->dSelect, QStringLiteral("5"));
-    QCOMPARE(enabled(), (QList<bool>{true, true, true, true, false, false}));
-    Pick(w->hSelect, QStringLiteral("14"));
-    QCOMPARE(enabled(), (QList<bool>{true, true, true, true, true, false}));
+    QCOMPARE(enabled(), (QList<bool>{1, 1, 0, 0, 0, 0, 0, 0}));
+    Pick(w->mSelect, "3");
+    QCOMPARE(enabled(), (QList<bool>{1, 1, 1, 0, 0, 0, 0, 0}));
+    Pick(w->dSelect, "5");
+    QCOMPARE(enabled(), (QList<bool>{1, 1, 1, 1, 0, 0, 0, 0}));
+    Pick(w->hSelect, "14");
+    QCOMPARE(enabled(), (QList<bool>{1, 1, 1, 1, 1, 0, 0, 0}));
     QCOMPARE(w->txtBirthday->text(), QStringLiteral("1975年3月5日14時頃"));
-    Pick(w->mtSelect, QStringLiteral("?"));
-    QCOMPARE(enabled(), (QList<bool>{true, true, true, true, true, true}));
-    QCOMPARE(w->txtBirthday->text(), QStringLiteral("1975年3月5日14時頃"));
-    Pick(w->mtSelect, QStringLiteral("5"));
+    Pick(w->mtSelect, "5");
+    QCOMPARE(enabled(), (QList<bool>{1, 1, 1, 1, 1, 1, 0, 0}));
     QCOMPARE(w->txtBirthday->text(), QStringLiteral("1975年3月5日14時5分"));
-    QCOMPARE(*module->BirthMinute, 5.0);
-
     // An unknown hour needs no minute; a known hour brings the minute back.
-    Pick(w->hSelect, QStringLiteral("?"));
+    Pick(w->hSelect, "?");
     QCOMPARE(w->txtBirthday->text(), QStringLiteral("1975年3月5日出生時間不明"));
-    QVERIFY(!w->mtSelect->isEnabled());
-    QVERIFY(w->fInput->isEnabled());
-    QCOMPARE(*module->BirthHour, 0.0);
-    Pick(w->hSelect, QStringLiteral("0"));
-    QVERIFY(w->mtSelect->isEnabled());
-    QVERIFY(w->fInput->isEnabled());
-    QCOMPARE(w->txtBirthday->text(), QStringLiteral("1975年3月5日0時5分"));
+    QCOMPARE(enabled(), (QList<bool>{1, 1, 1, 1, 0, 1, 0, 0}));
+    Pick(w->hSelect, "0");
+    QCOMPARE(enabled(), (QList<bool>{1, 1, 1, 1, 1, 1, 0, 0}));
+    QTest::mouseClick(w->fInput, Qt::LeftButton);
+    QCOMPARE(enabled(), (QList<bool>{1, 1, 1, 1, 1, 1, 1, 1}));
   }
 
-  void unknownHourNeedsNoMinute() {
-    DecideYear(*w, 1990);
-    Pick(w->mSelect, QStringLiteral("7"));
-    Pick(w->dSelect, QStringLiteral("1"));
-    Pick(w->hSelect, QStringLiteral("?"));
-    QVERIFY(w->fInput->isEnabled());
-    QVERIFY(!w->mtSelect->isEnabled());
-  }
-
-  void dayListFollowsTheMonth_data() {
+  // A re-picked month or year replaces the day list and clamps the day.
+  void dayListAndClamp_data() {
     QTest::addColumn<int>("year");
-    QTest::addColumn<QStringList>("months");  // picked in turn; the last counts
+    QTest::addColumn<int>("month");
+    QTest::addColumn<int>("day");  // 0: none picked
+    QTest::addColumn<int>("thenYear");
+    QTest::addColumn<int>("thenMonth");
     QTest::addColumn<int>("days");
-    QTest::newRow("2000-02 leap") << 2000 << QStringList{"2"} << 29;
-    QTest::newRow("1900-02 not leap") << 1900 << QStringList{"2"} << 28;
-    QTest::newRow("1975-04") << 1975 << QStringList{"4"} << 30;
-    QTest::newRow("1975-01 then 02") << 1975 << QStringList{"1", "2"} << 28;
-    QTest::newRow("2000-01 then 02 then 12") << 2000 << QStringList{"1", "2", "12"} << 31;
+    QTest::addColumn<int>("dayAfter");
+    QTest::newRow("2000-02 leap") << 2000 << 2 << 0 << 2000 << 2 << 29 << 0;
+    QTest::newRow("1900-02 not leap") << 1900 << 2 << 0 << 1900 << 2 << 28 << 0;
+    QTest::newRow("January then February") << 1975 << 1 << 0 << 1975 << 2 << 28 << 0;
+    QTest::newRow("31 Jan then April") << 2000 << 1 << 31 << 2000 << 4 << 30 << 30;
+    QTest::newRow("29 Feb 2000 then 2001") << 2000 << 2 << 29 << 2001 << 2 << 28 << 28;
   }
-  void dayListFollowsTheMonth() {
+  void dayListAndClamp() {
     QFETCH(int, year);
-    QFETCH(QStringList, months);
+    QFETCH(int, month);
+    QFETCH(int, day);
+    QFETCH(int, thenYear);
+    QFETCH(int, thenMonth);
     QFETCH(int, days);
-    DecideYear(*w, year);
-    for (const QString& m : months) Pick(w->mSelect, m);
+    QFETCH(int, dayAfter);
+    DecideYear(year);
+    Pick(w->mSelect, QString::number(month));
+    if (day) Pick(w->dSelect, QString::number(day));
+    if (thenYear != year) DecideYear(thenYear);
+    if (thenMonth != month) Pick(w->mSelect, QString::number(thenMonth));
     QCOMPARE(Items(w->dSelect), Numbers(1, days));
-    QCOMPARE(w->dSelect->currentText(), QString());
-  }
-
-  void dayIsClampedToShorterMonths() {
-    DecideYear(*w, 2000);
-    Pick(w->mSelect, QStringLiteral("1"));
-    Pick(w->dSelect, QStringLiteral("31"));
-    Pick(w->mSelect, QStringLiteral("4"));
-    QCOMPARE(*module->BirthDay, 30.0);
-    QCOMPARE(w->dSelect->currentText(), QStringLiteral("30"));
-    QCOMPARE(w->txtBirthday->text(), QStringLiteral("2000年4月30日時頃"));
-    Pick(w->mSelect, QStringLiteral("2"));
-    Pick(w->dSelect, QStringLiteral("29"));
-    Pick(w->hSelect, QStringLiteral("6"));
-    // A common year after 29 February: the day and the day list follow it.
-    DecideYear(*w, 2001);
-    QCOMPARE(*module->BirthDay, 28.0);
-    QCOMPARE(w->dSelect->currentText(), QStringLiteral("28"));
-    QCOMPARE(w->txtBirthday->text(), QStringLiteral("2001年2月28日6時頃"));
-    QCOMPARE(Items(w->dSelect), Numbers(1, 28));
-    DecideYear(*w, 2004);
-    QCOMPARE(Items(w->dSelect), Numbers(1, 29));
-    QCOMPARE(w->dSelect->currentText(), QStringLiteral("28"));
+    QCOMPARE(w->dSelect->currentText(), dayAfter ? QString::number(dayAfter) : QString());
+    if (dayAfter) {
+      QCOMPARE(*module->BirthDay, double(dayAfter));
+      QCOMPARE(w->txtBirthday->text(), QStringLiteral("%1年%2月%3日時頃").arg(thenYear).arg(thenMonth).arg(dayAfter));
+    }
   }
 
   void chartShowsTheComputedTexts() {
-    EnterBirth(1975, 3, 5, QStringLiteral("14"), QStringLiteral("30"));
+    EnterBirth(1975, 3, 5, "14", "30");
     QTest::mouseClick(w->optM, Qt::LeftButton);
-    w->txtJisahun->setText(QStringLiteral("-13"));
-    w->txtJisabyo->setText(QStringLiteral("14"));
-    const QString birthday = w->txtBirthday->text();
+    w->txtJisahun->setText("-13");
+    w->txtJisabyo->setText("14");
     QTest::mouseClick(w->fInput, Qt::LeftButton);
-    const auto first = Expected(1975, 3, 5, QStringLiteral("14"), QStringLiteral("30"), true,
-                                QStringLiteral("-13"), QStringLiteral("14"));
-    QVERIFY(first.bold >= 0);
-    CompareChart(first);
-    QCOMPARE(w->txtBirthday->text(), birthday);
-    QVERIFY(w->btnpop->isEnabled());
-    QVERIFY(w->menupop->isEnabled());
-    QCOMPARE(w->yKan->font().bold(), true);
-    QCOMPARE(w->yKan->font().pointSize(), 12);
+    const int firstBold = CompareChart(1975, 3, 5, "14", true, "-13");
+    QVERIFY(firstBold >= 0);
 
     // Other inputs: every text is replaced and the bold column moves.
-    DecideYear(*w, 2000);
-    Pick(w->mSelect, QStringLiteral("2"));
-    Pick(w->dSelect, QStringLiteral("29"));
-    Pick(w->hSelect, QStringLiteral("?"));
+    DecideYear(2000);
+    Pick(w->mSelect, "2");
+    Pick(w->dSelect, "29");
+    Pick(w->hSelect, "?");
     QTest::mouseClick(w->optW, Qt::LeftButton);
-    w->menujisa01_Click();
+    w->txtJisahun->setText("0");
     QTest::mouseClick(w->fInput, Qt::LeftButton);
-    const auto second = Expected(2000, 2, 29, QStringLiteral("?"), QStringLiteral("30"), false,
-                                 QStringLiteral("0"), QStringLiteral("0"));
-    QVERIFY(second.bold != first.bold);
-    CompareChart(second);
-    QVERIFY(w->txtShin->text().endsWith(QStringLiteral("確定不能")));
-    QCOMPARE(w->hKan->text(), QStringLiteral("□"));
+    const int secondBold = CompareChart(2000, 2, 29, "?", false, "0");
+    QVERIFY(secondBold != firstBold && secondBold != -2);
   }
 
+  void timeDifferenceSteps_data() {
+    QTest::addColumn<bool>("minutes");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("times");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("minutes down from 0") << true << "0" << "downButton" << 1 << "-1";
+    QTest::newRow("minutes stop at -49") << true << "-1" << "downButton" << 60 << "-49";
+    QTest::newRow("minutes stop at 48") << true << "-49" << "upButton" << 120 << "48";
+    QTest::newRow("typed value followed") << true << "-13" << "upButton" << 1 << "-12";
+    QTest::newRow("garbage steps from 0") << true << "abc" << "downButton" << 1 << "-1";
+    QTest::newRow("out of range clamps") << true << "300" << "downButton" << 1 << "48";
+    QTest::newRow("seconds stop at 0") << false << "0" << "downButton" << 1 << "0";
+    QTest::newRow("seconds stop at 59") << false << "0" << "upButton" << 70 << "59";
+  }
   void timeDifferenceSteps() {
-    QCOMPARE(w->txtJisahun->text(), QStringLiteral("0"));
-    QCOMPARE(w->txtJisabyo->text(), QStringLiteral("0"));
-    QCOMPARE(w->udJisahun->toolTip(), QStringLiteral("時差の分数入力"));
-    QCOMPARE(w->udJisabyo->toolTip(), QStringLiteral("時差の秒数入力"));
-    auto click = [](torvela::ui::UpDown* ud, const char* which, int times) {
-      auto* b = ud->findChild<QToolButton*>(QLatin1String(which));
-      QVERIFY(b);
-      for (int i = 0; i < times; ++i) QTest::mouseClick(b, Qt::LeftButton);
-    };
-    auto minutesAfter = [&](const QString& typed, const char* which, int times) {
-      w->txtJisahun->setText(typed);
-      click(w->udJisahun, which, times);
-      return w->txtJisahun->text();
-    };
-    QCOMPARE(minutesAfter("0", "downButton", 1), QStringLiteral("-1"));
-    QCOMPARE(minutesAfter("-1", "downButton", 60), QStringLiteral("-49"));
-    QCOMPARE(minutesAfter("-49", "upButton", 120), QStringLiteral("48"));
-    QCOMPARE(minutesAfter("-13", "upButton", 1), QStringLiteral("-12"));  // typed value followed
-    QCOMPARE(minutesAfter("abc", "downButton", 1), QStringLiteral("-1"));
-    QCOMPARE(minutesAfter("300", "downButton", 1), QStringLiteral("48"));
-    click(w->udJisabyo, "downButton", 1);
-    QCOMPARE(w->txtJisabyo->text(), QStringLiteral("0"));
-    click(w->udJisabyo, "upButton", 70);
-    QCOMPARE(w->txtJisabyo->text(), QStringLiteral("59"));
-
-    // The arrow keys in the box and the wheel step as well.
-    w->txtJisabyo->setText(QStringLiteral("30秒"));
-    QTest::keyClick(w->txtJisabyo, Qt::Key_Up);
-    QCOMPARE(w->txtJisabyo->text(), QStringLiteral("31"));
-    QTest::keyClick(w->txtJisabyo, Qt::Key_Down);
-    QCOMPARE(w->txtJisabyo->text(), QStringLiteral("30"));
-    const QPoint centre = w->txtJisabyo->rect().center();
-    QWheelEvent wheel(centre, w->txtJisabyo->mapToGlobal(centre), QPoint(), QPoint(0, -240),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(w->txtJisabyo, &wheel);
-    QCOMPARE(w->txtJisabyo->text(), QStringLiteral("28"));
-  }
-
-  void menus() {
-    QStringList titles;
-    for (QAction* a : w->menuBar()->actions()) titles << a->text();
-    QCOMPARE(titles, (QStringList{"ファイル（Ｆ）", "ツール（Ｔ）", "ヘルプ（Ｈ）"}));
-    auto entries = [](QMenu* menu) {
-      QStringList list;
-      for (QAction* a : menu->actions())
-        list << (a->isSeparator() ? QStringLiteral("-")
-                                  : a->objectName() + ' ' + a->text() + ' ' + a->shortcut().toString());
-      return list;
-    };
-    QCOMPARE(entries(w->menufile), (QStringList{"endkolvan Torvela終了 Ctrl+E"}));
-    QCOMPARE(entries(w->menutool), (QStringList{"mnuMap 日本地図表示（M) Ctrl+M", "-",
-                                                "menupop ポップアップ（Ｐ） Ctrl+P", "-",
-                                                "menujisa01 時差ゼロ Ctrl+J"}));
-    QCOMPARE(entries(w->menuhelp), (QStringList{"menuversion バージョン情報（Ｖ） Ctrl+V"}));
-    QCOMPARE(w->menutool->actions().at(1), w->menuLine02);
-    QCOMPARE(w->menutool->actions().at(3), w->mnuline03);
+    QFETCH(bool, minutes);
+    QFETCH(QString, typed);
+    QFETCH(QString, button);
+    QFETCH(int, times);
+    QFETCH(QString, shown);
+    QLineEdit* box = minutes ? w->txtJisahun : w->txtJisabyo;
+    auto* b = (minutes ? w->udJisahun : w->udJisabyo)->findChild<QToolButton*>(button);
+    QVERIFY(b);
+    box->setText(typed);
+    for (int i = 0; i < times; ++i) QTest::mouseClick(b, Qt::LeftButton);
+    QCOMPARE(box->text(), shown);
   }
 
   void shortcutsRunTheirCommands() {
@@ -338,17 +191,16 @@ class TestMainForm : public QObject {
       QVERIFY(QTest::qWaitForWindowActive(w.get()));
       QTest::keyClick(w.get(), key, Qt::ControlModifier);
     };
-    w->txtJisahun->setText(QStringLiteral("-18"));
-    w->txtJisabyo->setText(QStringLiteral("30"));
-    press(Qt::Key_J);
+    w->txtJisahun->setText("-18");
+    w->txtJisabyo->setText("30");
+    press(Qt::Key_J);  // 時差ゼロ
     QCOMPARE(w->txtJisahun->text() + w->txtJisabyo->text(), QStringLiteral("00"));
-
     press(Qt::Key_P);  // nothing before the first chart
     QVERIFY(!w->popupWindow());
     press(Qt::Key_M);
     QVERIFY(w->mapWindow() && w->mapWindow()->isVisible());
 
-    EnterBirth(1988, 8, 8, QStringLiteral("8"), QStringLiteral("8"));
+    EnterBirth(1988, 8, 8, "8", "8");
     QTest::mouseClick(w->fInput, Qt::LeftButton);
     press(Qt::Key_P);
     QVERIFY(w->popupWindow() && w->popupWindow()->isVisible());
@@ -362,18 +214,9 @@ class TestMainForm : public QObject {
       QCOMPARE(catcher.title, QStringLiteral("バージョン情報"));
     }
     QCOMPARE(sound.plays, 1);
-
     press(Qt::Key_E);
     QVERIFY(endStatus == 0);
     QVERIFY(!w->isVisible());
-  }
-
-  void mapDecisionFillsTheTimeDifference() {
-    QTest::mouseClick(w->btnmap, Qt::LeftButton);
-    QVERIFY(w->mapWindow()->isVisible());
-    emit w->mapWindow()->decided(QStringLiteral("-18"), QStringLiteral("41"));
-    QCOMPARE(w->txtJisahun->text(), QStringLiteral("-18"));
-    QCOMPARE(w->txtJisabyo->text(), QStringLiteral("41"));
   }
 
   void everyEndClosesEveryWindow_data() {
@@ -384,15 +227,14 @@ class TestMainForm : public QObject {
   }
   void everyEndClosesEveryWindow() {
     QFETCH(QString, how);
-    EnterBirth(1960, 1, 1, QStringLiteral("1"), QStringLiteral("1"));
+    EnterBirth(1960, 1, 1, "1", "1");
     QTest::mouseClick(w->fInput, Qt::LeftButton);
     QTest::mouseClick(w->btnpop, Qt::LeftButton);
     QTest::mouseClick(w->btnmap, Qt::LeftButton);
-    QVERIFY(w->popupWindow()->isVisible());
-    QVERIFY(w->mapWindow()->isVisible());
-    if (how == QStringLiteral("button")) {
+    QVERIFY(w->popupWindow()->isVisible() && w->mapWindow()->isVisible());
+    if (how == "button") {
       QTest::mouseClick(w->endbtn, Qt::LeftButton);
-    } else if (how == QStringLiteral("menu")) {
+    } else if (how == "menu") {
       w->endkolvan->trigger();
     } else {
       // The close box works even while the year picker holds the window.
@@ -403,6 +245,45 @@ class TestMainForm : public QObject {
     QVERIFY(endStatus == 0);
     for (QWidget* top : QApplication::topLevelWidgets())
       QVERIFY2(!top->isVisible(), qPrintable(top->objectName()));
+  }
+
+  void yearPicker() {
+    auto* picker = w->yearPicker();
+    auto open = [&] {
+      QTest::mouseClick(w->yearInput, Qt::LeftButton);
+      QVERIFY(QTest::qWaitForWindowExposed(picker));
+      QVERIFY(!w->isEnabled());
+    };
+    open();
+    QCOMPARE(Items(picker->List1), Numbers(1900, 1999));
+    QCOMPARE(picker->lblSelect_y->text(), QString());
+    // Three columns: ascending along each row, the fourth year under the first.
+    auto rect = [&](int i) { return picker->List1->visualRect(picker->List1->model()->index(i, 0)); };
+    QVERIFY(rect(0).left() < rect(1).left() && rect(1).left() < rect(2).left());
+    QVERIFY(rect(2).top() == rect(0).top() && rect(3).left() == rect(0).left());
+    QVERIFY(rect(2).right() <= picker->List1->viewport()->width());
+    QTest::mouseClick(picker->y2000, Qt::LeftButton);
+    QCOMPARE(Items(picker->List1), Numbers(2000, 2080));
+
+    // Deciding with no year picked keeps the picker but frees the window.
+    QTest::mouseClick(picker->btnSlok, Qt::LeftButton);
+    QVERIFY(picker->isVisible() && w->isEnabled());
+    QVERIFY(!module->BirthYear);
+    QVERIFY(!w->mSelect->isEnabled());
+
+    picker->close();
+    DecideYear(1975);
+    // Opened again: the decided year and the century last listed.
+    open();
+    QCOMPARE(picker->lblSelect_y->text(), QStringLiteral("1975"));
+    QCOMPARE(Items(picker->List1), Numbers(1900, 1999));
+    // The close box cancels a new pick and frees the window.
+    QTest::mouseClick(picker->y1800, Qt::LeftButton);
+    picker->List1->setCurrentItem(picker->List1->item(50));
+    picker->close();
+    QVERIFY(w->isEnabled());
+    QCOMPARE(*module->BirthYear, 1975.0);
+    QCOMPARE(w->txtBirthday->text(), QStringLiteral("1975年月日時頃"));
   }
 };
 
