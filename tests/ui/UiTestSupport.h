@@ -41,9 +41,9 @@ inline void Pick(QComboBox* list, const QString& text) {
   emit list->activated(index);
 }
 
-// Closes the next modal message box with OK once it is up, remembering its
-// title, text and which other windows were showing meanwhile. A polling
-// timer, because the box runs its own event loop.
+// Closes the next modal message box with OK once it is up, remembering what
+// it showed and which other windows were showing meanwhile. A polling timer,
+// because the box runs its own event loop.
 class ModalCatcher : public QObject {
  public:
   ModalCatcher() {
@@ -52,6 +52,8 @@ class ModalCatcher : public QObject {
       if (!box) return;
       title = box->windowTitle();
       text = box->text();
+      buttons = int(box->buttons().size());
+      icon = box->icon();
       for (QWidget* top : QApplication::topLevelWidgets())
         if (top != box && top->isVisible()) othersShown << top->objectName();
       box->button(QMessageBox::Ok)->click();
@@ -59,6 +61,8 @@ class ModalCatcher : public QObject {
     timer_.start(10);
   }
   QString title, text;
+  int buttons = 0;
+  QMessageBox::Icon icon = QMessageBox::Warning;
   QStringList othersShown;
 
  private:

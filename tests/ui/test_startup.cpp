@@ -1,47 +1,34 @@
-// Start-up: the splash gives way to the main window with only the year
-// button usable; a missing or short data file ends the program with a
-// message and a failing status before any main window is shown.
-#include <QApplication>
-#include <QComboBox>
-#include <QPushButton>
+// Start-up through the program's entry point: the splash gives way to the
+// main window with only the year button usable, unusable data ends the
+// program with a message; and the version box with its sound.
+#include <QElapsedTimer>
 #include <QFile>
-#include <QScreen>
 #include <QTemporaryDir>
-#include <QTest>
-#include <optional>
+#include <QtEndian>
 
-#include "ModalCatcher.h"
 #include "Startup.h"
-#include "Version.h"
-#include "mainform01.h"
+#include "UiTestSupport.h"
+#include "VersionBox.h"
+#include "startkolvan.h"
 
-using torvela::ui::mainform01;
-using torvela::ui::Startup;
+using namespace torvela::ui;
+using namespace uitest;
 
 namespace {
 
-QString AppDir() { return QCoreApplication::applicationDirPath(); }
+QApplication& App() { return *qobject_cast<QApplication*>(QCoreApplication::instance()); }
 
-// A data directory with latitude.txt and planet.txt cut to `planetLines`
-// lines (-1: whole file, 0: no planet.txt at all).
-std::filesystem::path MakeDataDir(QTemporaryDir& dir, int planetLines) {
-  QFile::copy(AppDir() + QStringLiteral("/latitude.txt"), dir.filePath(QStringLiteral("latitude.txt")));
-  if (planetLines != 0) {
-    QFile in(AppDir() + QStringLiteral("/planet.txt"));
-    if (!in.open(QIODevice::ReadOnly)) return {};
-    QByteArray text;
-    for (int n = 0; !in.atEnd() && (planetLines < 0 || n < planetLines); ++n) text += in.readLine();
-    QFile out(dir.filePath(QStringLiteral("planet.txt")));
-    if (!out.open(QIODevice::WriteOnly)) return {};
-    out.write(text);
-  }
-  return dir.path().toStdString();
-}
-
-bool AnyWindowVisible() {
-  for (QWidget* top : QApplication::topLevelWidgets())
-    if (top->isVisible()) return true;
-  return false;
+// A PCM WAVE file's bytes: a "fmt " chunk, optionally an odd-sized extra
+// chunk before the samples, then `dataBytes` bytes of silence.
+QByteArray Wav(quint32 rate, quint16 channels, quint16 bits, int dataBytes, bool extraChunk = false) {
+  auto u32 = [](quint32 v) { QByteArray b(4, 0); qToLittleEndian(v, b.data()); return b; };
+  auto u16 = [](quint16 v) { QByteArray b(2, 0); qToLittleEndian(v, b.data()); return b; };
+  const QByteArray fmt = u16(1) + u16(channels) + u32(rate) + u32(rate * channels * bits / 8) +
+                         u16(channels * bits / 8) + u16(bits);
+  QByteArray body = "WAVEfmt " + u32(fmt.size()) + fmt;
+  if (extraChunk) body += "LIST" + u32(3) + QByteArray("abc\0", 4);
+  body += "data" + u32(dataBytes) + QByteArray(dataBytes, 0);
+  return "RIFF" + u32(body.size()) + body;
 }
 
 }  // namespace
@@ -50,64 +37,117 @@ class TestStartup : public QObject {
   Q_OBJECT
 
  private slots:
-  void goodFilesShowTheMainWindow() {
-    std::optional<int> ended;
-    Startup startup(AppDir().toStdString(), 500);
-    startup.endProgram = [&](int status) { ended = status; };
-    startup.Begin();
-    QVERIFY(startup.splash() && startup.splash()->isVisible());
-    QVERIFY(!startup.mainWindow());
-    QTRY_VERIFY(startup.mainWindow() && startup.mainWindow()->isVisible());
-    QTRY_VERIFY(!startup.splash());
-
-    mainform01* w = startup.mainWindow();
-    QCOMPARE(w->windowTitle(), torvela::ui::MainWindowCaption());
-    QVERIFY(w->yearInput->isEnabled());
-    for (QWidget* locked : std::initializer_list<QWidget*>{w->mSelect, w->dSelect, w->hSelect,
-                                                          w->mtSelect, w->fInput, w->btnpop})
-      QVERIFY2(!locked->isEnabled(), qPrintable(locked->objectName()));
-    QVERIFY(!w->menupop->isEnabled());
-    QCOMPARE(startup.module().StemNames[1], std::string("甲"));
-    const QPoint centre = w->frameGeometry().center();
-    const QPoint screenCentre = w->screen()->availableGeometry().center();
-    QVERIFY((centre - screenCentre).manhattanLength() <= 2);
-
-    w->close();
-    QVERIFY(ended == 0);
-    QVERIFY(!AnyWindowVisible());
+  void splashThenMainWindow() {
+    const int interval = 300;
+    QString version;
+    QSize splashSize;
+    qint64 mainAfterMs = -1;
+    QStringList usable, othersShown;
+    QElapsedTimer clock;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+      for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (auto* s = qobject_cast<startkolvan*>(top); s && s->isVisible()) {
+          version = s->findChild<QLabel*>("Label1")->text();
+          splashSize = s->size();
+        }
+        auto* m = qobject_cast<mainform01*>(top);
+        if (!m || !m->isVisible()) continue;
+        mainAfterMs = clock.elapsed();
+        for (QWidget* c : std::initializer_list<QWidget*>{m->yearInput, m->mSelect, m->dSelect, m->hSelect,
+                                                          m->mtSelect, m->fInput, m->btnpop})
+          if (c->isEnabled()) usable << c->objectName();
+        for (QWidget* other : QApplication::topLevelWidgets())
+          if (other != m && other->isVisible()) othersShown << other->objectName();
+        m->close();
+      }
+    });
+    QTimer::singleShot(10000, &poll, [] { QCoreApplication::exit(-1); });  // a hang fails
+    poll.start(10);
+    clock.start();
+    // Closing the splash must not end the program: it ends with the main window.
+    QCOMPARE(StartApplication(App(), DataDir(), interval), 0);
+    QCOMPARE(version, QStringLiteral("Ver. 1.1.12"));
+    QCOMPARE(splashSize, QSize(325, 227));
+    QVERIFY2(mainAfterMs >= interval * 9 / 10, qPrintable(QString::number(mainAfterMs)));
+    QCOMPARE(usable, QStringList{"yearInput"});
+    QCOMPARE(othersShown, QStringList());
   }
 
-  // Through the program's entry point: the loader's message, no main
-  // window, a failing status; and status 0 after the close box.
   void unusableDataEndsTheProgram_data() {
-    QTest::addColumn<int>("planetLines");
+    QTest::addColumn<int>("planetLines");  // 0: no planet.txt at all
     QTest::newRow("planet.txt missing") << 0;
     QTest::newRow("planet.txt short") << 100;
   }
   void unusableDataEndsTheProgram() {
     QFETCH(int, planetLines);
     QTemporaryDir dir;
-    const auto dataDir = MakeDataDir(dir, planetLines);
-    QVERIFY(!dataDir.empty());
-    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    const QString appDir = QCoreApplication::applicationDirPath();
+    QVERIFY(QFile::copy(appDir + "/latitude.txt", dir.filePath("latitude.txt")));
+    if (planetLines) {
+      QFile in(appDir + "/planet.txt"), out(dir.filePath("planet.txt"));
+      QVERIFY(in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly));
+      for (int n = 0; n < planetLines; ++n) out.write(in.readLine());
+    }
     ModalCatcher catcher;
-    QCOMPARE(torvela::ui::StartApplication(*app, dataDir, 20), 1);
+    QCOMPARE(StartApplication(App(), dir.path().toStdString(), 20), 1);
     QCOMPARE(catcher.title, QStringLiteral("Torvela（一般用）"));
-    QVERIFY2(catcher.text.contains(QStringLiteral("planet.txt")), qPrintable(catcher.text));
+    QVERIFY2(catcher.text.contains("planet.txt"), qPrintable(catcher.text));
     QCOMPARE(catcher.othersShown, QStringList());
-    QVERIFY(!AnyWindowVisible());
+    for (QWidget* top : QApplication::topLevelWidgets())
+      QVERIFY2(!top->isVisible(), qPrintable(top->objectName()));
   }
 
-  void closeBoxEndsWithStatusZero() {
-    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [] {
-      for (QWidget* top : QApplication::topLevelWidgets())
-        if (qobject_cast<mainform01*>(top) && top->isVisible()) top->close();
-    });
-    closer.start(20);
-    QCOMPARE(torvela::ui::StartApplication(*app, AppDir().toStdString(), 20), 0);
-    QVERIFY(!AnyWindowVisible());
+  void versionBoxThenSound() {
+    QCOMPARE(VersionMessage(), QStringLiteral("Torvela（一般用） Ver.  1.1.12\r\r\n"
+                                              "発行：Torvela Project\r\r\n"
+                                              "    お問い合わせ：Torvela Project\r\n"
+                                              "    Web：Torvela Project の配布元をご覧ください"));
+    struct : NotifySound {
+      void PlaySync() override { playedWithBoxOpen << bool(QApplication::activeModalWidget()); }
+      QList<bool> playedWithBoxOpen;
+    } sound;
+    QWidget parent;
+    parent.show();
+    ModalCatcher catcher;
+    ShowVersionBox(&parent, sound);
+    QCOMPARE(catcher.title, QStringLiteral("バージョン情報"));
+    QCOMPARE(catcher.text, QStringLiteral("Torvela（一般用） Ver.  1.1.12\n\n発行：Torvela Project\n\n"
+                                          "    お問い合わせ：Torvela Project\n"
+                                          "    Web：Torvela Project の配布元をご覧ください"));
+    QCOMPARE(catcher.buttons, 1);
+    QCOMPARE(catcher.icon, QMessageBox::NoIcon);
+    QCOMPARE(sound.playedWithBoxOpen, QList<bool>{false});
+  }
+
+  // No audio server on test machines: the real player must not hang. The
+  // clip's length bounds the wait where there is one.
+  void systemSoundReturnsPromptly() {
+    auto sound = MakeSystemNotifySound();
+    QElapsedTimer clock;
+    clock.start();
+    sound->PlaySync();
+    sound->PlaySync();
+    QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+    QFile chime(":/sounds/notify.wav");
+    QVERIFY(chime.open(QIODevice::ReadOnly));
+    const int ms = WavDurationMs(chime.readAll());
+    QVERIFY2(ms > 0 && ms < 3000, qPrintable(QString::number(ms)));
+  }
+
+  void wavDuration_data() {
+    QTest::addColumn<QByteArray>("wav");
+    QTest::addColumn<int>("ms");
+    QTest::newRow("stereo 44.1 kHz 0.55 s") << Wav(44100, 2, 16, 97020) << 550;
+    QTest::newRow("odd chunk before data") << Wav(8000, 1, 8, 4000, true) << 500;
+    QTest::newRow("truncated samples") << Wav(8000, 1, 8, 4000).left(44 + 800) << 100;
+    QTest::newRow("not a wave") << QByteArray("RIFF\0\0\0\0AVI LIST", 16) << -1;
+    QTest::newRow("header only") << Wav(8000, 1, 8, 0).left(20) << -1;
+  }
+  void wavDuration() {
+    QFETCH(QByteArray, wav);
+    QFETCH(int, ms);
+    QCOMPARE(WavDurationMs(wav), ms);
   }
 };
 
