@@ -105,7 +105,7 @@ class TestSoak : public QObject {
   std::optional<int> decidedYear;
   bool unknownHourPicked = false;  // "?" once picked keeps the display button on
   bool displayPressed = false, popupRefreshed = false;
-  std::vector<QString> shownChart;  // texts of the last chart, then its bold column
+  std::vector<QString> shownChart;  // the last chart's texts, in Items() order
   int shownBold = -1;
   std::vector<QString> popupCopy;
   int sessions = 0, charts = 0, popups = 0, versionBoxes = 0;
