@@ -1,24 +1,23 @@
 // The map: the pictures against the window's pixel frame, pixel -> labels ->
-// time difference, the window driven with the mouse (checked on labels,
-// buttons and the rendered picture), and a decision carried into the chart.
+// time difference, and the window driven with the mouse (checked on labels,
+// buttons and the rendered picture).
+#include <QApplication>
+#include <QLabel>
 #include <QMouseEvent>
-#include <QRadioButton>
-#include <QScreen>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 
 #include "MapLogic.h"
 #include "MapPicture.h"
-#include "UiTestSupport.h"
 #include "frmjpmap.h"
 
 using namespace torvela::ui;
-using namespace uitest;
 
 namespace {
 
-QImage Render(QWidget* picture, qreal ratio = 1.0) {
-  QImage image(picture->size() * ratio, QImage::Format_RGB32);
-  image.setDevicePixelRatio(ratio);
+QImage Render(QWidget* picture) {
+  QImage image(picture->size(), QImage::Format_RGB32);
   picture->render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
   return image;
 }
@@ -69,7 +68,7 @@ bool IsKind(const QImage& map, QPoint p, Kind kind) {
 
 Q_DECLARE_METATYPE(Kind)
 
-class TestMapWindow : public MainWindowTest {
+class TestMapWindow : public QObject {
   Q_OBJECT
 
   frmjpmap* map = nullptr;
@@ -111,10 +110,7 @@ class TestMapWindow : public MainWindowTest {
     Activate(map);
     bare = Render(picture);
   }
-  void cleanup() {
-    delete map;
-    Unload();
-  }
+  void cleanup() { delete map; }
 
   void places_data() {
     QTest::addColumn<QPoint>("pixel");
@@ -255,50 +251,6 @@ class TestMapWindow : public MainWindowTest {
     QVERIFY(!map->isVisible());
     QCOMPARE(unloaded.count(), 1);
     QCOMPARE(decided.count(), 1);
-  }
-
-  void meridianLineAtEveryPixelRatio() {
-    // x = 264.275 lies in pixel 264: device column 264 at ratio 1, 529 at 2.
-    for (const auto& [ratio, column] : {std::pair{1.0, 264}, std::pair{2.0, 529}}) {
-      const QImage image = Render(picture, ratio);
-      const QRgb line = image.pixel(column, 10);
-      QCOMPARE(image.pixel(column, int(499 * ratio)), line);
-      QVERIFY(image.pixel(column - 1, 10) != line && image.pixel(column + 1, 10) != line);
-    }
-  }
-
-  // West of 135°E the seconds are subtracted: "-0"/"28" must not read as
-  // 28 seconds east.
-  void chartUsesTheDecidedDifference_data() {
-    QTest::addColumn<int>("x");
-    QTest::addColumn<QString>("minutes");
-    QTest::addColumn<QString>("seconds");
-    QTest::newRow("east") << 300 << "7" << "21";
-    QTest::newRow("just west") << 262 << "-0" << "28";
-  }
-  void chartUsesTheDecidedDifference() {
-    QFETCH(int, x);
-    QFETCH(QString, minutes);
-    QFETCH(QString, seconds);
-    Load();
-    EnterBirth(1990, 5, 15, "12", "30");
-    QTest::mouseClick(w->btnmap, Qt::LeftButton);
-    frmjpmap* shown = w->mapWindow();
-    QTest::mouseClick(shown->findChild<MapPicture*>("Picture1"), Qt::LeftButton, {}, QPoint(x, 200));
-    QTest::mouseClick(shown->findChild<QPushButton*>("btndecide"), Qt::LeftButton);
-    QCOMPARE(w->txtJisahun->text() + '/' + w->txtJisabyo->text(), minutes + '/' + seconds);
-    QTest::mouseClick(w->fInput, Qt::LeftButton);
-    const auto trueSolarTime = [&](const QString& jisahun) {
-      Module2 reference;
-      reference.LoadTables(DataDir());
-      reference.SetMonthDays(1990);
-      const auto input = torvela::chart::InputFromTexts(1990, 5, 15, "12", "30", w->optM->isChecked(),
-                                                        jisahun.toStdString(), seconds.toStdString());
-      return QString::fromStdString(
-          torvela::chart::MakeChartTexts(torvela::chart::ComputeChart(input, reference, kNow), reference).txtShin);
-    };
-    QCOMPARE(w->txtShin->text(), trueSolarTime(minutes));
-    if (minutes.startsWith('-')) QVERIFY(w->txtShin->text() != trueSolarTime(minutes.mid(1)));
   }
 };
 

@@ -4,7 +4,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 #include "Startup.h"
 #include "UiTestSupport.h"
@@ -17,19 +16,6 @@ using namespace uitest;
 namespace {
 
 QApplication& App() { return *qobject_cast<QApplication*>(QCoreApplication::instance()); }
-
-// A PCM WAVE file's bytes: a "fmt " chunk, optionally an odd-sized extra
-// chunk before the samples, then `dataBytes` bytes of silence.
-QByteArray Wav(quint32 rate, quint16 channels, quint16 bits, int dataBytes, bool extraChunk = false) {
-  auto u32 = [](quint32 v) { QByteArray b(4, 0); qToLittleEndian(v, b.data()); return b; };
-  auto u16 = [](quint16 v) { QByteArray b(2, 0); qToLittleEndian(v, b.data()); return b; };
-  const QByteArray fmt = u16(1) + u16(channels) + u32(rate) + u32(rate * channels * bits / 8) +
-                         u16(channels * bits / 8) + u16(bits);
-  QByteArray body = "WAVEfmt " + u32(fmt.size()) + fmt;
-  if (extraChunk) body += "LIST" + u32(3) + QByteArray("abc\0", 4);
-  body += "data" + u32(dataBytes) + QByteArray(dataBytes, 0);
-  return "RIFF" + u32(body.size()) + body;
-}
 
 }  // namespace
 
@@ -133,21 +119,6 @@ class TestStartup : public QObject {
     QVERIFY(chime.open(QIODevice::ReadOnly));
     const int ms = WavDurationMs(chime.readAll());
     QVERIFY2(ms > 0 && ms < 3000, qPrintable(QString::number(ms)));
-  }
-
-  void wavDuration_data() {
-    QTest::addColumn<QByteArray>("wav");
-    QTest::addColumn<int>("ms");
-    QTest::newRow("stereo 44.1 kHz 0.55 s") << Wav(44100, 2, 16, 97020) << 550;
-    QTest::newRow("odd chunk before data") << Wav(8000, 1, 8, 4000, true) << 500;
-    QTest::newRow("truncated samples") << Wav(8000, 1, 8, 4000).left(44 + 800) << 100;
-    QTest::newRow("not a wave") << QByteArray("RIFF\0\0\0\0AVI LIST", 16) << -1;
-    QTest::newRow("header only") << Wav(8000, 1, 8, 0).left(20) << -1;
-  }
-  void wavDuration() {
-    QFETCH(QByteArray, wav);
-    QFETCH(int, ms);
-    QCOMPARE(WavDurationMs(wav), ms);
   }
 };
 
