@@ -15,12 +15,6 @@ using torvela::ui::NotifySound;
 
 namespace {
 
-class CountingSound : public NotifySound {
- public:
-  void PlaySync() override { ++plays; }
-  int plays = 0;
-};
-
 QStringList Items(const QComboBox* list) {
   QStringList items;
   for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
@@ -122,7 +116,8 @@ class TestMainForm : public MainWindowTest {
     QCOMPARE(w->dSelect->currentText(), dayAfter ? QString::number(dayAfter) : QString());
     if (dayAfter) {
       QCOMPARE(*module->BirthDay, double(dayAfter));
-      QCOMPARE(w->txtBirthday->text(), QStringLiteral("%1年%2月%3日時頃").arg(thenYear).arg(thenMonth).arg(dayAfter));
+      QCOMPARE(w->txtBirthday->text(),
+               QStringLiteral("%1年%2月%3日時頃").arg(thenYear).arg(thenMonth).arg(dayAfter));
     }
   }
 
@@ -207,7 +202,10 @@ class TestMainForm : public MainWindowTest {
     QVERIFY(w->popupWindow() && w->popupWindow()->isVisible());
     QCOMPARE(w->popupWindow()->txtMW->text(), QStringLiteral("女"));
 
-    CountingSound sound;
+    struct : NotifySound {
+      void PlaySync() override { ++plays; }
+      int plays = 0;
+    } sound;
     w->notifySound = &sound;
     {
       ModalCatcher catcher;

@@ -34,7 +34,8 @@ QImage WithCrossHair(QImage image, QPoint p) {
 
 QPoint PixelOf(double lon, double lat) {
   const MapFrame f;
-  return {MapPixel((lon - f.mapLonOrigin) / f.mapDegPerPixel), MapPixel((f.mapLatOrigin - lat) / f.mapDegPerPixel)};
+  return {MapPixel((lon - f.mapLonOrigin) / f.mapDegPerPixel),
+          MapPixel((f.mapLatOrigin - lat) / f.mapDegPerPixel)};
 }
 
 // Classes by colour character rather than exact values, so a retouched
@@ -145,8 +146,9 @@ class TestMapWindow : public QObject {
       double sum = 0;
       for (int y = 2; y < 498; ++y)
         for (int x = 2; x < 498; ++x) {
-          const QRgb a = map1000.pixel(2 * x + shift, 2 * y), b = map1000.pixel(2 * x + shift + 1, 2 * y),
-                     c = map1000.pixel(2 * x + shift, 2 * y + 1), d = map1000.pixel(2 * x + shift + 1, 2 * y + 1);
+          const int X = 2 * x + shift, Y = 2 * y;
+          const QRgb a = map1000.pixel(X, Y), b = map1000.pixel(X + 1, Y), c = map1000.pixel(X, Y + 1),
+                     d = map1000.pixel(X + 1, Y + 1);
           const QRgb p = map500.pixel(x, y);
           for (int shift : {16, 8, 0}) {
             auto ch = [shift](QRgb v) { return int(v >> shift & 0xff); };
@@ -178,7 +180,8 @@ class TestMapWindow : public QObject {
     QFETCH(float, y);
     QFETCH(QString, shown);
     const DmsTexts l = LongitudeTexts(MapLongitude(x)), b = LatitudeTexts(MapLatitude(y));
-    const TimeDifferenceTexts d = DecideTimeDifference(l.degrees.toDouble(), l.minutes.toDouble(), l.seconds.toDouble());
+    const TimeDifferenceTexts d =
+        DecideTimeDifference(l.degrees.toDouble(), l.minutes.toDouble(), l.seconds.toDouble());
     QCOMPARE(QStringLiteral("%1 %2 %3; %4 %5 %6; %7 %8")
                  .arg(l.degrees, l.minutes, l.seconds, b.degrees, b.minutes, b.seconds, d.minutes, d.seconds),
              shown);
@@ -191,7 +194,8 @@ class TestMapWindow : public QObject {
 
     // The pointer's pixel is the floor: rounding would show 136°50'19".
     const QPointF at(299.7, 200.2);
-    QMouseEvent move(QEvent::MouseMove, at, picture->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, at, picture->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(picture, &move);
     QCOMPARE(Longitude() + Labels({"lblido", "lblihun", "lblibyou"}),
              QStringList({"136", "47", "14", "38", "42", "30"}));
@@ -235,20 +239,18 @@ class TestMapWindow : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(Render(picture), bare, 2000);
   }
 
+  // 決定 and Close hide the window; only 決定 decides, only the close box unloads.
   void decideAndClose() {
-    QSignalSpy decided(map, &frmjpmap::decided);
-    QSignalSpy unloaded(map, &frmjpmap::unloaded);
+    QSignalSpy decided(map, &frmjpmap::decided), unloaded(map, &frmjpmap::unloaded);
     Click({200, 200});
     QTest::mouseClick(Button("btndecide"), Qt::LeftButton);
-    QCOMPARE(decided.count(), 1);
-    QCOMPARE(decided.at(0), QVariantList({"-13", "14"}));
+    QCOMPARE(decided, QList<QVariantList>({{"-13", "14"}}));
     QVERIFY(!map->isVisible());
     map->show();
     QTest::mouseClick(Button("btnClose"), Qt::LeftButton);
-    QVERIFY(!map->isVisible());
+    QVERIFY(!map->isVisible() && unloaded.isEmpty());
     map->show();
-    QVERIFY(map->close());
-    QVERIFY(!map->isVisible());
+    QVERIFY(map->close() && !map->isVisible());
     QCOMPARE(unloaded.count(), 1);
     QCOMPARE(decided.count(), 1);
   }

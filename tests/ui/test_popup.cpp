@@ -31,7 +31,8 @@ class FakeMain : public QWidget {
  public:
   FakeMain() : area(new QWidget(this)) {
     for (const QString& name : ChartNames())
-      (name.startsWith("txt") ? static_cast<QWidget*>(new QLineEdit(area)) : new QLabel(area))->setObjectName(name);
+      (name.startsWith("txt") ? static_cast<QWidget*>(new QLineEdit(area)) : new QLabel(area))
+          ->setObjectName(name);
   }
   // Every text is `tag` and the control's name, great-luck column `bold`
   // (none for -1) bold; the popup, a child too, is left alone.
@@ -40,7 +41,8 @@ class FakeMain : public QWidget {
     for (auto* label : area->findChildren<QLabel*>()) {
       label->setText(tag + label->objectName());
       QFont f = label->font();
-      f.setBold(label->objectName().startsWith("dun_") && label->objectName().endsWith(QStringLiteral("_%1").arg(bold)));
+      const QString name = label->objectName();
+      f.setBold(name.startsWith("dun_") && name.endsWith(QStringLiteral("_%1").arg(bold)));
       label->setFont(f);
     }
   }

@@ -98,9 +98,8 @@ class TestStartup : public QObject {
     ModalCatcher catcher;
     ShowVersionBox(&parent, sound);
     QCOMPARE(catcher.title, QStringLiteral("バージョン情報"));
-    QCOMPARE(catcher.text, QStringLiteral("Torvela（一般用） Ver.  1.1.12\n\n発行：Torvela Project\n\n"
-                                          "    お問い合わせ：Torvela Project\n"
-                                          "    Web：Torvela Project の配布元をご覧ください"));
+    // "\r\r\n" is a blank line, "\r\n" a line break.
+    QCOMPARE(catcher.text, VersionMessage().replace("\r\r\n", "\n\n").replace("\r\n", "\n"));
     QCOMPARE(catcher.buttons, 1);
     QCOMPARE(catcher.icon, QMessageBox::NoIcon);
     QCOMPARE(sound.playedWithBoxOpen, QList<bool>{false});
