@@ -1,11 +1,7 @@
 // The popup copies what the main window shows and keeps it until the next
 // POP; Close hides it in place, the close box discards it.
-#include <QLabel>
-#include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
-#include <QScreen>
 #include <QTest>
+#include <QtWidgets>
 
 #include "frmpop01.h"
 
@@ -15,13 +11,10 @@ using torvela::ui::ShowPopup;
 namespace {
 
 QStringList ChartNames() {
-  QStringList names = {"txtBirthday", "txtKoutai", "txtKoutaiYM", "txtKoukei", "txtAge", "yKan", "yShi",
-                       "mKan", "mShi", "dKan", "dShi", "hKan", "hShi", "lblOu"};
-  for (int i = 0; i < 11; ++i) {
-    if (i < 10) names << QStringLiteral("sai1_%1").arg(i);
-    names << QStringLiteral("sai2_%1").arg(i) << QStringLiteral("dun_kan_%1").arg(i)
-          << QStringLiteral("dun_shi_%1").arg(i);
-  }
+  QStringList names = QString("txtBirthday txtKoutai txtKoutaiYM txtKoukei txtAge yKan yShi mKan mShi "
+                               "dKan dShi hKan hShi lblOu").split(' ');
+  for (int i = 0; i < 11; ++i)
+    names << QString("sai1_%1 sai2_%1 dun_kan_%1 dun_shi_%1").arg(i).split(' ').mid(i == 10);
   return names;
 }
 
@@ -41,8 +34,7 @@ class FakeMain : public QWidget {
     for (auto* label : area->findChildren<QLabel*>()) {
       label->setText(tag + label->objectName());
       QFont f = label->font();
-      const QString name = label->objectName();
-      f.setBold(name.startsWith("dun_") && name.endsWith(QStringLiteral("_%1").arg(bold)));
+      f.setBold(label->objectName().startsWith("dun_") && label->objectName().endsWith(QString("_%1").arg(bold)));
       label->setFont(f);
     }
   }
@@ -55,10 +47,8 @@ void CheckCopy(const frmpop01& pop, const QString& tag, int bold) {
     auto* label = pop.findChild<QLabel*>(name);
     QCOMPARE(box ? box->text() : label ? label->text() : "<missing>", tag + name);
   }
-  for (int i = 0; i < 11; ++i) {
-    QCOMPARE(pop.dun_kan[i]->font().bold(), i == bold);
-    QCOMPARE(pop.dun_shi[i]->font().bold(), i == bold);
-  }
+  for (int i = 0; i < 11; ++i)
+    QVERIFY(pop.dun_kan[i]->font().bold() == (i == bold) && pop.dun_shi[i]->font().bold() == (i == bold));
 }
 
 bool NearCentre(const QWidget& w) {
@@ -93,7 +83,7 @@ class TestPopup : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(first));
     QVERIFY(NearCentre(*first));
     CheckCopy(*first, "A", 3);
-    QCOMPARE(first->txtMW->text(), QStringLiteral("男"));
+    QCOMPARE(first->txtMW->text(), "男");
 
     // POP again keeps the window where the user put it, at its size (a long
     // text must not make it creep), and refreshes it; the marking clears,
@@ -103,11 +93,10 @@ class TestPopup : public QObject {
     const QPoint placed = first->pos();
     main.Fill("a much longer text than any chart holds ", -1);
     QCOMPARE(ShowPopup(pop, main, false), first);
-    QCOMPARE(first->size(), size);
-    QCOMPARE(first->pos(), placed);
+    QVERIFY(first->size() == size && first->pos() == placed);
     CheckCopy(*first, "a much longer text than any chart holds ", -1);
     QCOMPARE(first->dun_kan[3]->font(), first->dun_kan[0]->font());
-    QCOMPARE(first->txtMW->text(), QStringLiteral("女"));
+    QCOMPARE(first->txtMW->text(), "女");
 
     // Close hides in place; POP brings it back there, refreshed, with the
     // bold column moved.
