@@ -8,11 +8,7 @@ namespace torvela::chart {
 namespace {
 
 TEST(Pillars, SolarMonthAndYearChange) {
-  struct Case {
-    double L, year, month;
-    int n;
-    double pillarYear;
-  } const cases[] = {
+  const double cases[][5] = {  // (L, year, month, solar month, pillar year)
       {314.99, 2000, 2, 1, 1999},  // February before 立春: previous year
       {315.0, 2000, 2, 2, 2000},   // 立春 itself opens month 2
       {359.99, 2000, 3, 3, 2000}, {0.0, 2000, 3, 3, 2000}, {15.0, 2000, 4, 4, 2000},
@@ -21,10 +17,9 @@ TEST(Pillars, SolarMonthAndYearChange) {
       // No real date: month from L alone, in the calendar year.
       {260, 2000, 11, 12, 2000}, {290, 2000, 12, 1, 2000}, {300, 2000, 6, 1, 2000},
   };
-  for (const Case& c : cases) {
-    const SolarMonth m = FindSolarMonth(c.L, c.year, c.month);
-    EXPECT_EQ(m.number, c.n) << "L=" << c.L << " month=" << c.month;
-    EXPECT_EQ(m.pillarYear, c.pillarYear) << "L=" << c.L << " month=" << c.month;
+  for (const auto& c : cases) {
+    const SolarMonth m = FindSolarMonth(c[0], c[1], c[2]);
+    EXPECT_EQ(m.number * 10000 + m.pillarYear, c[3] * 10000 + c[4]) << c[0] << " " << c[2];
   }
 }
 
@@ -44,33 +39,29 @@ TEST(Pillars, DayHourAndSeason) {
       {7, 117.0, "土"}, {8, 140, "金"}, {10, 206.9, "金"}, {10, 207, "土"}, {12, 260, "水"},
       {1, 296.99, "水"}, {1, 297.0, "土"},
   };
-  for (const auto& [n, L, element] : seasons) EXPECT_EQ(SeasonElement(n, L), element) << n << " " << L;
+  for (const auto& [n, L, e] : seasons) EXPECT_EQ(SeasonElement(n, L), e) << n << " " << L;
 }
 
 TEST(GreatLuck, DirectionAndStartAge) {
   // (parity, male, female): forwards for a yang man or a yin woman only.
-  const int directions[][4] = {{0, 1, 0, 1}, {0, 0, 1, 0}, {1, 1, 0, 0}, {1, 0, 1, 1}, {0, 0, 0, 0}, {1, 0, 0, 0}};
-  for (const auto& d : directions) EXPECT_EQ(LuckDirection(d[0], d[1], d[2]), d[3] == 1) << d[0] << d[1] << d[2];
-  struct Case {
-    bool forward;
-    int n;
-    double L;
-    int years, months, days;
-  } const cases[] = {
-      {true, 3, 350, 8, 4, 0},     // 25/3 years: truncation must not give 3 months 29 days
-      {true, 3, 5, 3, 4, 0},       // 370 reduced to 10 degrees
-      {false, 3, 5, 6, 8, 0},      // back across 0 degrees to 345
-      {false, 2, 316.5, 0, 6, 0},  // 1.5 degrees is half a year
-      {false, 2, 315, 0, 0, 0},    // born on the term
-      {true, 12, 270, 5, 0, 0},    // month 12 steps to month 1 (285)
-      {false, 1, 290, 1, 8, 0},    // month 1 looks back to 285
-      {true, 5, 45.25, 9, 10, 29}, // 29.75 degrees: truncated in the stated order
+  const int directions[][4] = {
+      {0, 1, 0, 1}, {0, 0, 1, 0}, {1, 1, 0, 0}, {1, 0, 1, 1}, {0, 0, 0, 0}, {1, 0, 0, 0}};
+  for (const auto& d : directions)
+    EXPECT_EQ(LuckDirection(d[0], d[1], d[2]), d[3] == 1) << d[0] << d[1] << d[2];
+  const double cases[][6] = {  // (forward, solar month, L, years, months, days)
+      {1, 3, 350, 8, 4, 0},     // 25/3 years: truncation must not give 3 months 29 days
+      {1, 3, 5, 3, 4, 0},       // 370 reduced to 10 degrees
+      {0, 3, 5, 6, 8, 0},      // back across 0 degrees to 345
+      {0, 2, 316.5, 0, 6, 0},  // 1.5 degrees is half a year
+      {0, 2, 315, 0, 0, 0},    // born on the term
+      {1, 12, 270, 5, 0, 0},    // month 12 steps to month 1 (285)
+      {0, 1, 290, 1, 8, 0},    // month 1 looks back to 285
+      {1, 5, 45.25, 9, 10, 29}, // 29.75 degrees: truncated in the stated order
   };
-  for (const Case& c : cases) {
-    const StartAge s = ComputeStartAge(c.forward, c.n, c.L);
-    EXPECT_EQ(s.years * 10000 + s.months * 100 + s.days, c.years * 10000 + c.months * 100 + c.days)
-        << c.n << " " << c.L;
-    EXPECT_TRUE(s.termDistance >= 0 && s.termDistance < 360) << c.n << " " << c.L;
+  for (const auto& c : cases) {
+    const StartAge s = ComputeStartAge(c[0] == 1, int(c[1]), c[2]);
+    EXPECT_EQ(s.years * 10000 + s.months * 100 + s.days, c[3] * 10000 + c[4] * 100 + c[5]) << c[2];
+    EXPECT_TRUE(s.termDistance >= 0 && s.termDistance < 360) << c[2];
   }
 }
 
@@ -84,20 +75,11 @@ TEST(GreatLuck, ColumnsWrapBothWays) {
   }
 }
 
-StartAge Split(int years, int months, int days) {
-  StartAge s;
-  s.years = years, s.months = months, s.days = days;
-  return s;
-}
+StartAge Split(int years, int months, int days) { return {0, 0, years, months, days}; }
 
 TEST(GreatLuck, ChangeYearMonthAndAges) {
-  struct Case {
-    int n;
-    double solarDay;
-    int yearStem;
-    StartAge start;
-    int count, stem, branch;
-  } const cases[] = {
+  // (solar month, solar day, year stem, start, change month count, stem, branch)
+  const std::tuple<int, double, int, StartAge, int, int, int> cases[] = {
       {5, 10, 1, Split(3, 8, 10), 5, 4, 2},    // 13 is no carry: 丁年丑月
       {5, 25, 1, Split(3, 8, 10), 6, 5, 3},    // day overflow gives 14: next year
       {6, 1, 1, Split(3, 8, 0), 6, 5, 3},      // 14 carries
@@ -105,27 +87,24 @@ TEST(GreatLuck, ChangeYearMonthAndAges) {
       {1, 1, 10, Split(0, 1, 0), 1, 10, 3},    // months = 1 stays
       {12, 1, 3, Split(9, 11, 29), 12, 3, 12}, // 12 + 11 = 23: carry, stem wraps
   };
-  for (const Case& c : cases) {
-    const ChangeMonth m = ChangeYearMonth(c.n, c.solarDay, c.yearStem, c.start);
-    EXPECT_EQ(m.changeMonthCount, c.count) << c.n << " " << c.solarDay;
-    EXPECT_EQ(m.changeYearStem * 100 + m.changeMonthBranch, c.stem * 100 + c.branch) << c.n << " " << c.solarDay;
+  for (const auto& [n, solarDay, yearStem, start, count, stem, branch] : cases) {
+    const ChangeMonth m = ChangeYearMonth(n, solarDay, yearStem, start);
+    EXPECT_EQ(m.changeMonthCount * 10000 + m.changeYearStem * 100 + m.changeMonthBranch,
+              count * 10000 + stem * 100 + branch) << n << " " << solarDay;
   }
   // Only a change month count beyond 13 carries into the ages; born on the
   // term, the first column ends at 0, not -1.
-  struct Ages {
-    int count;
-    StartAge start;
-    int from0, to0, from1, to1, from9, to10;
-  } const ages[] = {
-      {5, Split(3, 8, 0), 3, 2, 13, 12, 93, 102},  // 13: no carry
-      {6, Split(3, 8, 0), 4, 3, 14, 13, 94, 103},  // 14
-      {1, Split(2, 5, 0), 2, 1, 12, 11, 92, 101},  // month 1 moves the change year only
-      {3, Split(0, 0, 0), 0, 0, 10, 9, 90, 99},
-  };
-  for (const Ages& a : ages) {
-    const LuckAgeRanges r = LuckAges(a.count, a.start);
-    const std::array<int, 6> got{r.fromAges[0], r.toAges[0], r.fromAges[1], r.toAges[1], r.fromAges[9], r.toAges[10]};
-    EXPECT_EQ(got, (std::array<int, 6>{a.from0, a.to0, a.from1, a.to1, a.from9, a.to10})) << a.count;
+  // (count, start, from0, to0, from1, to1, from9, to10)
+  const std::pair<int, StartAge> ages[] = {
+      {5, Split(3, 8, 0)}, {6, Split(3, 8, 0)}, {1, Split(2, 5, 0)}, {3, Split(0, 0, 0)}};
+  // 13: no carry; 14 carries; month 1 moves the change year only.
+  const std::array<int, 6> want[] = {
+      {3, 2, 13, 12, 93, 102}, {4, 3, 14, 13, 94, 103}, {2, 1, 12, 11, 92, 101},
+      {0, 0, 10, 9, 90, 99}};
+  for (std::size_t i = 0; i < std::size(ages); ++i) {
+    const LuckAgeRanges r = LuckAges(ages[i].first, ages[i].second);
+    EXPECT_EQ((std::array<int, 6>{r.fromAges[0], r.toAges[0], r.fromAges[1], r.toAges[1],
+                                  r.fromAges[9], r.toAges[10]}), want[i]) << ages[i].first;
   }
 }
 
@@ -141,7 +120,7 @@ TEST(GreatLuck, CurrentColumnPeriodsAndLimits) {
       {-0.01, birth + 0.005, -1}, {0.01, birth - 0.005, 0},
   };
   for (const auto& [diff, now, column] : cases)
-    EXPECT_EQ(FindCurrentLuckColumn(birth, diff, now, startAge), column) << diff << " " << now - birth;
+    EXPECT_EQ(FindCurrentLuckColumn(birth, diff, now, startAge), column) << now - birth;
 }
 
 }  // namespace
