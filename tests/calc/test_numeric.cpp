@@ -18,24 +18,20 @@ TEST(CyclicMod, ZeroReadsAsTheTop) {
 }
 
 TEST(LeadingNumber, Table) {
-  struct Case {
-    std::string text;
-    double value;
-  } const cases[] = {
+  const std::pair<std::string, double> cases[] = {
       {"12", 12}, {"  -3.5分", -3.5}, {"+7", 7}, {".5", 0.5}, {"5.", 5}, {"1.2.3", 1.2},
       {"19abc", 19}, {"abc", 0}, {"", 0}, {"-", 0}, {"-.", 0}, {"- 5", 0}, {"\t 42", 42},
-      {"　　8", 8}, {"　-2.25秒", -2.25}, {"1e5", 1}, {"１２", 0}, {"007", 7}, {"--1", 0}, {"-0", -0.0},
-      {"-0.00", -0.0}, {"0", 0}, {"-x", 0},
+      {"　　8", 8}, {"　-2.25秒", -2.25}, {"1e5", 1}, {"１２", 0}, {"007", 7}, {"--1", 0},
+      {"-0", -0.0}, {"-0.00", -0.0}, {"0", 0}, {"-x", 0},
       {std::string(400, '9'), 0},  // beyond a double
       {"0." + std::string(400, '0') + "1", 0}, {std::string(100000, ' ') + "3", 3},
       {std::string("\xE3\x80", 2), 0},  // cut-off ideographic space
       {std::string("4\0" "5", 3), 4},
   };
-  for (const auto& c : cases) {
-    const double v = LeadingNumber(c.text);
-    EXPECT_EQ(v, c.value) << c.text.substr(0, 20);
+  for (const auto& [text, value] : cases) {
+    const double v = LeadingNumber(text);
     // "-0" keeps its sign: it tells west from east.
-    EXPECT_EQ(std::signbit(v), std::signbit(c.value)) << c.text.substr(0, 20);
+    EXPECT_TRUE(v == value && std::signbit(v) == std::signbit(value)) << text.substr(0, 20);
   }
   std::mt19937 rng(7);
   for (int i = 0; i < 2000; ++i) {
