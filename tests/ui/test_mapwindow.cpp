@@ -15,7 +15,7 @@ namespace {
 
 QImage Render(QWidget* picture) {
   QImage image(picture->size(), QImage::Format_RGB32);
-  picture->render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
+  picture->render(&image, {}, {}, {});  // no background: the picture alone
   return image;
 }
 
@@ -45,26 +45,18 @@ bool IsKind(const QImage& map, QPoint p, Kind kind) {
   const QColor c = map.pixelColor(p), sea = map.pixelColor(450, 350);
   const int hue = c.hsvHue(), sat = c.hsvSaturation(), val = c.value();
   const bool blue = hue >= 180 && hue <= 230;
-  int strongest = 0;
-  for (int dy = -1; dy <= 1; ++dy)
-    for (int dx = -1; dx <= 1; ++dx) {
-      const QColor n = map.pixelColor(p + QPoint(dx, dy));
-      strongest = std::max(strongest, std::abs(n.red() - sea.red()) + std::abs(n.green() - sea.green()) +
-                                          std::abs(n.blue() - sea.blue()));
-    }
-  switch (kind) {
-    case Kind::Japan: return hue >= 20 && hue <= 70 && sat >= 20 && val >= 200;
-    case Kind::Foreign: return sat < 12 && val >= 200;
-    case Kind::Sea: return blue && val >= 230;
-    case Kind::Water: return blue;
-    case Kind::Islet: return strongest >= 40;
+  int strongest = 0;  // off the sea colour, over the 3x3 around p
+  for (int d = 0; d < 9; ++d) {
+    const QColor n = map.pixelColor(p + QPoint(d % 3 - 1, d / 3 - 1));
+    strongest = std::max(strongest, std::abs(n.red() - sea.red()) + std::abs(n.green() - sea.green()) +
+                                        std::abs(n.blue() - sea.blue()));
   }
-  return false;
+  const bool is[] = {hue >= 20 && hue <= 70 && sat >= 20 && val >= 200, sat < 12 && val >= 200,
+                     blue && val >= 230, blue, strongest >= 40};
+  return is[int(kind)];
 }
 
 }  // namespace
-
-Q_DECLARE_METATYPE(Kind)
 
 class TestMapWindow : public QObject {
   Q_OBJECT
@@ -73,21 +65,19 @@ class TestMapWindow : public QObject {
   MapPicture* picture = nullptr;
   QImage bare, map500, map1000;
 
-  QStringList Labels(std::initializer_list<const char*> names) {
+  QStringList Labels(const QString& names) {
     QStringList texts;
-    for (const char* name : names) texts << map->findChild<QLabel*>(name)->text();
+    for (const QString& name : names.split(' ')) texts << map->findChild<QLabel*>(name)->text();
     return texts;
   }
-  QStringList Longitude() { return Labels({"lblkdo", "lblkhun", "lblkbyou"}); }
+  QStringList Longitude() { return Labels("lblkdo lblkhun lblkbyou"); }
   QPushButton* Button(const char* name) { return map->findChild<QPushButton*>(name); }
   // 1 held, 0 tracking, -1 when pointFixed and the two buttons disagree.
   int State() {
     const bool decide = Button("btndecide")->isEnabled(), cancel = Button("btncancel")->isEnabled();
     return decide == cancel && decide == (map->pointFixed == 1) ? int(decide) : -1;
   }
-  void Click(QPoint p, Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mouseClick(picture, button, Qt::NoModifier, p);
-  }
+  void Click(QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mouseClick(picture, b, {}, p); }
   static void Activate(QWidget* w) {
     w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w));
@@ -108,27 +98,23 @@ class TestMapWindow : public QObject {
   }
   void cleanup() { delete map; }
 
-  void places_data() {
-    QTest::addColumn<QPoint>("pixel");
-    QTest::addColumn<Kind>("kind");
-    // Cities on the coast: their pixel must still read as land.
-    QTest::newRow("Tokyo") << QPoint(355, 259) << Kind::Japan;
-    QTest::newRow("Sapporo") << QPoint(388, 115) << Kind::Japan;
-    QTest::newRow("Osaka") << PixelOf(135.5023, 34.6937) << Kind::Japan;
-    QTest::newRow("Nagoya") << PixelOf(136.9066, 35.1815) << Kind::Japan;
-    QTest::newRow("Sendai") << PixelOf(140.8694, 38.2682) << Kind::Japan;
-    QTest::newRow("Seoul") << PixelOf(126.978, 37.5665) << Kind::Foreign;
-    QTest::newRow("Pacific") << QPoint(450, 350) << Kind::Sea;
-    QTest::newRow("Sea of Japan") << QPoint(230, 200) << Kind::Sea;
-    QTest::newRow("Lake Biwa") << PixelOf(136.10, 35.35) << Kind::Water;
-    QTest::newRow("Chichi-jima") << PixelOf(142.195, 27.08) << Kind::Islet;
-    QTest::newRow("Hateruma") << PixelOf(123.78, 24.06) << Kind::Islet;
-    QTest::newRow("Minami-Daito") << PixelOf(131.23, 25.83) << Kind::Islet;
-  }
+  // Cities on the coast: their pixel must still read as land.
   void places() {
-    QFETCH(QPoint, pixel);
-    QFETCH(Kind, kind);
-    QVERIFY2(IsKind(map500, pixel, kind), qPrintable(map500.pixelColor(pixel).name()));
+    const struct { const char* name; QPoint pixel; Kind kind; } rows[] = {
+        {"Tokyo", {355, 259}, Kind::Japan},
+        {"Sapporo", {388, 115}, Kind::Japan},
+        {"Osaka", PixelOf(135.5023, 34.6937), Kind::Japan},
+        {"Nagoya", PixelOf(136.9066, 35.1815), Kind::Japan},
+        {"Sendai", PixelOf(140.8694, 38.2682), Kind::Japan},
+        {"Seoul", PixelOf(126.978, 37.5665), Kind::Foreign},
+        {"Pacific", {450, 350}, Kind::Sea},
+        {"Sea of Japan", {230, 200}, Kind::Sea},
+        {"Lake Biwa", PixelOf(136.10, 35.35), Kind::Water},
+        {"Chichi-jima", PixelOf(142.195, 27.08), Kind::Islet},
+        {"Hateruma", PixelOf(123.78, 24.06), Kind::Islet},
+        {"Minami-Daito", PixelOf(131.23, 25.83), Kind::Islet}};
+    for (const auto& r : rows)
+      QVERIFY2(IsKind(map500, r.pixel, r.kind), qPrintable(r.name + (": " + map500.pixelColor(r.pixel).name())));
   }
 
   // The window draws the 135E line: over open sea the pictures must not.
@@ -137,13 +123,13 @@ class TestMapWindow : public QObject {
   void picturesShareTheFrame() {
     for (int y = 300; y < 500; ++y)
       for (int x = 263; x <= 265; ++x) QCOMPARE(map500.pixel(x, y), map500.pixel(450, 350));
-    auto meanDifference = [this](int shift) {
+    auto meanDifference = [this](int slip) {
       double sum = 0;
       for (int y = 2; y < 498; ++y)
         for (int x = 2; x < 498; ++x) {
-          const int X = 2 * x + shift, Y = 2 * y;
+          const int X = 2 * x + slip, Y = 2 * y;
           for (int shift : {16, 8, 0}) {
-            auto ch = [shift](const QImage& i, int x, int y) { return int(i.pixel(x, y) >> shift & 0xff); };
+            auto ch = [shift](const QImage& im, int u, int v) { return int(im.pixel(u, v) >> shift & 0xff); };
             sum += std::abs((ch(map1000, X, Y) + ch(map1000, X + 1, Y) + ch(map1000, X, Y + 1) +
                              ch(map1000, X + 1, Y + 1)) / 4.0 - ch(map500, x, y));
           }
@@ -157,48 +143,39 @@ class TestMapWindow : public QObject {
 
   // Worked out by hand, latitudes in single precision (y = 123 and 232 read
   // one second less in double).
-  void labelsAndDecision_data() {
-    QTest::addColumn<float>("x");
-    QTest::addColumn<float>("y");
-    QTest::addColumn<QString>("shown");  // longitude; latitude; decided minutes and seconds
-    QTest::newRow("east") << 300.f << 200.f << "136 50 19; 38 42 30; 7 21";
-    QTest::newRow("west") << 200.f << 123.f << "131 41 30; 42 40 17; -13 14";
-    // Less than a minute west keeps its sign as "-0".
-    QTest::newRow("just west") << 262.f << 232.f << "134 52 58; 37 3 41; -0 28";
-    QTest::newRow("nearest west") << 264.f << 499.f << "134 59 9; 23 19 10; -0 3";
-    QTest::newRow("nearest east") << 265.f << 0.f << "135 2 14; 49 0 6; 0 8";
-  }
   void labelsAndDecision() {
-    QFETCH(float, x);
-    QFETCH(float, y);
-    QFETCH(QString, shown);
-    const DmsTexts l = LongitudeTexts(MapLongitude(x)), b = LatitudeTexts(MapLatitude(y));
-    const TimeDifferenceTexts d =
-        DecideTimeDifference(l.degrees.toDouble(), l.minutes.toDouble(), l.seconds.toDouble());
-    QCOMPARE(QStringLiteral("%1 %2 %3; %4 %5 %6; %7 %8")
-                 .arg(l.degrees, l.minutes, l.seconds, b.degrees, b.minutes, b.seconds, d.minutes, d.seconds),
-             shown);
+    const struct { float x, y; const char* shown; } rows[] = {  // longitude; latitude; minutes seconds
+        {300, 200, "136 50 19; 38 42 30; 7 21"},
+        {200, 123, "131 41 30; 42 40 17; -13 14"},
+        {262, 232, "134 52 58; 37 3 41; -0 28"},  // less than a minute west keeps its sign
+        {264, 499, "134 59 9; 23 19 10; -0 3"},
+        {265, 0, "135 2 14; 49 0 6; 0 8"}};
+    for (const auto& r : rows) {
+      const DmsTexts l = LongitudeTexts(MapLongitude(r.x)), b = LatitudeTexts(MapLatitude(r.y));
+      const auto d = DecideTimeDifference(l.degrees.toDouble(), l.minutes.toDouble(), l.seconds.toDouble());
+      QCOMPARE(QStringLiteral("%1 %2 %3; %4 %5 %6; %7 %8")
+                   .arg(l.degrees, l.minutes, l.seconds, b.degrees, b.minutes, b.seconds, d.minutes, d.seconds),
+               QString(r.shown));
+    }
   }
 
-  void trackHoldAndCancel() {
+  void trackHoldReleaseAndCancel() {
     Click({300, 200}, Qt::RightButton);  // nothing to cancel yet
-    QCOMPARE(State(), 0);
-    QCOMPARE(Render(picture), bare);
+    QVERIFY(State() == 0 && Render(picture) == bare);
 
     // The pointer's pixel is the floor: rounding would show 136°50'19".
     const QPointF at(299.7, 200.2);
-    QMouseEvent move(QEvent::MouseMove, at, picture->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, at, picture->mapToGlobal(at), Qt::NoButton, {}, {});
     QApplication::sendEvent(picture, &move);
-    QCOMPARE(Longitude() + Labels({"lblido", "lblihun", "lblibyou"}),
+    QCOMPARE(Longitude() + Labels("lblido lblihun lblibyou"),
              QStringList({"136", "47", "14", "38", "42", "30"}));
     QCOMPARE(Render(picture), WithCrossHair(bare, {299, 200}));
     QTRY_COMPARE_WITH_TIMEOUT(Render(picture), bare, 2000);  // the flash goes by itself
 
     Click({300, 200});
-    QCOMPARE(State(), 1);
     QTest::qWait(200);  // longer than any flash
     const QImage held = Render(picture);
+    QCOMPARE(State(), 1);
     QCOMPARE(held, WithCrossHair(bare, {300, 200}));
     QCOMPARE(WithCrossHair(held, {300, 200}), bare);  // drawn twice restores the map
 
@@ -211,19 +188,15 @@ class TestMapWindow : public QObject {
     Click({50, 50}, Qt::RightButton);
     QCOMPARE(State(), 0);
     QTRY_COMPARE_WITH_TIMEOUT(Render(picture), bare, 2000);
-  }
 
-  void reactivationReleasesButKeepsCrossHair() {
+    // Held again, then another window activated: released, the cross-hair stays.
     Click({300, 200});
     QTest::qWait(200);
-    const QImage held = Render(picture);
     QWidget other;
     other.show();
     Activate(&other);
     Activate(map);
-    QCOMPARE(State(), 0);
-    QCOMPARE(Longitude(), QStringList(3, QString()));
-    QCOMPARE(Render(picture), held);
+    QVERIFY(State() == 0 && Longitude() == QStringList(3, QString()) && Render(picture) == held);
     // A new point replaces the one left over; cancel clears the map.
     Click({100, 100});
     QTest::qWait(200);
@@ -237,8 +210,7 @@ class TestMapWindow : public QObject {
     QSignalSpy decided(map, &frmjpmap::decided), unloaded(map, &frmjpmap::unloaded);
     Click({200, 200});
     QTest::mouseClick(Button("btndecide"), Qt::LeftButton);
-    QCOMPARE(decided, QList<QVariantList>({{"-13", "14"}}));
-    QVERIFY(!map->isVisible());
+    QVERIFY(decided == QList<QVariantList>({{"-13", "14"}}) && !map->isVisible());
     map->show();
     QTest::mouseClick(Button("btnClose"), Qt::LeftButton);
     QVERIFY(!map->isVisible() && unloaded.isEmpty());
