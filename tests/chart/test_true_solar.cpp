@@ -13,11 +13,7 @@ namespace torvela::chart {
 namespace {
 
 TEST(ApplyCorrection, CarriesAcrossCalendarBoundaries) {
-  struct Case {
-    CalendarMoment clock;
-    double correction;
-    CalendarMoment solar;
-  } cases[] = {
+  const std::tuple<CalendarMoment, double, CalendarMoment> cases[] = {  // (clock, minutes, solar)
       {{1980, 3, 1, 0, 10}, -30, {1980, 2, 29, 23, 40}},  // leap February
       {{1981, 3, 1, 0, 10}, -30, {1981, 2, 28, 23, 40}},
       {{1900, 3, 1, 0, 10}, -30, {1900, 2, 28, 23, 40}},  // 1900 is no leap year
@@ -31,13 +27,11 @@ TEST(ApplyCorrection, CarriesAcrossCalendarBoundaries) {
       {{2000, 12, 31, 23, 59}, 70, {2001, 1, 1, 1, 9}},
       {{2000, 5, 10, 12, 0}, -1440 * 2, {2000, 5, 8, 12, 0}},
   };
-  const auto ymdh = [](const CalendarMoment& m) {
-    return std::array<double, 4>{m.year, m.month, m.day, m.hour};
-  };
-  for (const Case& c : cases) {
-    const CalendarMoment s = ApplyCorrection(c.clock, c.correction);
-    EXPECT_EQ(ymdh(s), ymdh(c.solar)) << c.correction;
-    EXPECT_NEAR(s.minute, c.solar.minute, 1e-9) << c.correction;
+  for (const auto& [clock, correction, solar] : cases) {
+    const CalendarMoment s = ApplyCorrection(clock, correction);
+    EXPECT_EQ((std::array{s.year, s.month, s.day, s.hour}),
+              (std::array{solar.year, solar.month, solar.day, solar.hour})) << correction;
+    EXPECT_NEAR(s.minute, solar.minute, 1e-9) << correction;
   }
 }
 
@@ -48,13 +42,11 @@ double Days(const CalendarMoment& m) {
 
 TEST(ApplyCorrection, ValidMomentForCorrectionsUpToAnHourAndMore) {
   // Sampled so that month ends, leap days and year ends are all visited.
-  const double corrections[] = {-65, -64.99, -60, -59.999, -48.5, -30.25, -0.01, 0,
-                                0.01, 14.3, 59.999, 60, 61.5, 65};
-  int checked = 0;
-  for (std::int64_t year = 1800; year <= 2081; year += 7) {
-    const auto lengths = MonthLengths(year);
+  const double corrections[] = {
+      -65, -64.99, -60, -59.999, -48.5, -30.25, -0.01, 0, 0.01, 14.3, 59.999, 60, 61.5, 65};
+  for (std::int64_t year = 1800; year <= 2081; year += 7)
     for (int month = 1; month <= 12; ++month)
-      for (int day : {1, lengths[month]})
+      for (int day : {1, MonthLengths(year)[month]})
         for (double hour : {0.0, 23.0})
           for (double minute : {0.0, 59.0})
             for (double c : corrections) {
@@ -70,10 +62,7 @@ TEST(ApplyCorrection, ValidMomentForCorrectionsUpToAnHourAndMore) {
               const double sum = minute + c;
               const double plain = sum < 0 ? minute + 60 + c : sum >= 60 ? minute - 60 + c : sum;
               if (std::fabs(c) < 60) { ASSERT_EQ(s.minute, plain); }
-              ++checked;
             }
-  }
-  EXPECT_GT(checked, 20000);
 }
 
 TEST(LightTimeCorrection, AboutEightMinutesPlusDrift) {
