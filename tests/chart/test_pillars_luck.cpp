@@ -92,19 +92,18 @@ TEST(GreatLuck, ChangeYearMonthAndAges) {
     EXPECT_EQ(m.changeMonthCount * 10000 + m.changeYearStem * 100 + m.changeMonthBranch,
               count * 10000 + stem * 100 + branch) << n << " " << solarDay;
   }
-  // Only a change month count beyond 13 carries into the ages; born on the
-  // term, the first column ends at 0, not -1.
-  // (count, start, from0, to0, from1, to1, from9, to10)
-  const std::pair<int, StartAge> ages[] = {
-      {5, Split(3, 8, 0)}, {6, Split(3, 8, 0)}, {1, Split(2, 5, 0)}, {3, Split(0, 0, 0)}};
-  // 13: no carry; 14 carries; month 1 moves the change year only.
-  const std::array<int, 6> want[] = {
-      {3, 2, 13, 12, 93, 102}, {4, 3, 14, 13, 94, 103}, {2, 1, 12, 11, 92, 101},
-      {0, 0, 10, 9, 90, 99}};
-  for (std::size_t i = 0; i < std::size(ages); ++i) {
-    const LuckAgeRanges r = LuckAges(ages[i].first, ages[i].second);
+  // Only a change month count beyond 13 carries into the ages; born on the term, the first
+  // column ends at 0, not -1. (count, start, from0, to0, from1, to1, from9, to10)
+  const std::tuple<int, StartAge, std::array<int, 6>> ages[] = {
+      {5, Split(3, 8, 0), {3, 2, 13, 12, 93, 102}},  // 13: no carry
+      {6, Split(3, 8, 0), {4, 3, 14, 13, 94, 103}},  // 14 carries
+      {1, Split(2, 5, 0), {2, 1, 12, 11, 92, 101}},  // month 1 moves the change year only
+      {3, Split(0, 0, 0), {0, 0, 10, 9, 90, 99}},
+  };
+  for (const auto& [count, start, want] : ages) {
+    const LuckAgeRanges r = LuckAges(count, start);
     EXPECT_EQ((std::array<int, 6>{r.fromAges[0], r.toAges[0], r.fromAges[1], r.toAges[1],
-                                  r.fromAges[9], r.toAges[10]}), want[i]) << ages[i].first;
+                                  r.fromAges[9], r.toAges[10]}), want) << count;
   }
 }
 
