@@ -114,16 +114,14 @@ TEST_F(ChartTest, KnownCharts) {
   EXPECT_EQ(module_.MonthDays, monthDays);
 }
 
-TEST_F(ChartTest, TimeDifferenceSigns) {
+TEST_F(ChartTest, TimeDifferenceSignsAndUnknownTimes) {
   // "-0" minutes means west; the minutes carry the sign for the seconds.
   const std::tuple<const char*, const char*, double> cases[] = {
       {"-0", "28", -28}, {"0", "28", 28}, {"-13", "14", -794}, {"13", "-14", 766}, {"abc", "", 0}};
   for (const auto& [min, sec, seconds] : cases)
     EXPECT_DOUBLE_EQ(Compute(2000, 6, 1, "12", "0", true, min, sec).timeDiffDays, seconds / 86400)
         << min << " " << sec;
-}
-
-TEST_F(ChartTest, UnknownTimeComputesNoonOrMinuteZero) {
+  // An unknown time computes noon; an unknown minute, minute zero.
   const ChartResult noon = Compute(1975, 8, 20, "12", "0");
   EXPECT_EQ(Compute(1975, 8, 20, "?", "?").eotMinutes, noon.eotMinutes);
   EXPECT_EQ(Compute(1975, 8, 20, "?", "45").sunLongitude, noon.sunLongitude);
