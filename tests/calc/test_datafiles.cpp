@@ -161,6 +161,9 @@ TEST_F(DataFiles, ContentsLoadOrNameRecordAndField) {
       // Keys round half away from zero; numbers in any decimal form.
       {"free-form numbers", "1.4,-0.5,+1.,1.3E-2,2430e-1,.28e2,+335.\n" + Join(p2to120, 7), lat, kSame},
       {"-32768.4 rounds into range", P(2, "-32768.4"), lat, kOther},
+      {"-0 as a value", P(3, "-0"), lat, kOther},
+      {"empty file", "", lat, 1, 1, "ファイルが終わっています"},
+      {"planet 70000", P(0, "70000"), lat, 1, 1, "-32768〜32767"},
       {"binary garbage", garbage, lat, kAnywhere},
       {"UTF-16 with byte order mark", utf16, lat, 1, 1, "数値ではありません"},
       {"byte order mark only", bom, lat, 1, 1, "ファイルが終わっています"},
