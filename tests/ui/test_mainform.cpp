@@ -186,7 +186,8 @@ class TestMainForm : public MainWindowTest {
   void everyEndClosesEveryWindow() {
     QFETCH(QString, how);
     EnterBirth(1960, 1, 1, "1", "1");
-    for (QWidget* b : std::initializer_list<QWidget*>{w->fInput, w->btnpop, w->btnmap}) QTest::mouseClick(b, Qt::LeftButton);
+    for (QWidget* b : std::initializer_list<QWidget*>{w->fInput, w->btnpop, w->btnmap})
+      QTest::mouseClick(b, Qt::LeftButton);
     QVERIFY(w->popupWindow()->isVisible() && w->mapWindow()->isVisible());
     if (how == "button") {
       QTest::mouseClick(w->endbtn, Qt::LeftButton);
@@ -198,7 +199,8 @@ class TestMainForm : public MainWindowTest {
       w->close();
     }
     QVERIFY(endStatus == 0);
-    for (QWidget* top : QApplication::topLevelWidgets()) QVERIFY2(!top->isVisible(), qPrintable(top->objectName()));
+    for (QWidget* top : QApplication::topLevelWidgets())
+      QVERIFY2(!top->isVisible(), qPrintable(top->objectName()));
   }
 
   void yearPicker() {

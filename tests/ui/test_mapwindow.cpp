@@ -114,7 +114,7 @@ class TestMapWindow : public QObject {
         {"Hateruma", PixelOf(123.78, 24.06), Kind::Islet},
         {"Minami-Daito", PixelOf(131.23, 25.83), Kind::Islet}};
     for (const auto& r : rows)
-      QVERIFY2(IsKind(map500, r.pixel, r.kind), qPrintable(r.name + (": " + map500.pixelColor(r.pixel).name())));
+      QVERIFY2(IsKind(map500, r.pixel, r.kind), qPrintable(r.name + (' ' + map500.pixelColor(r.pixel).name())));
   }
 
   // The window draws the 135E line: over open sea the pictures must not.
@@ -153,8 +153,8 @@ class TestMapWindow : public QObject {
     for (const auto& r : rows) {
       const DmsTexts l = LongitudeTexts(MapLongitude(r.x)), b = LatitudeTexts(MapLatitude(r.y));
       const auto d = DecideTimeDifference(l.degrees.toDouble(), l.minutes.toDouble(), l.seconds.toDouble());
-      QCOMPARE(QStringLiteral("%1 %2 %3; %4 %5 %6; %7 %8")
-                   .arg(l.degrees, l.minutes, l.seconds, b.degrees, b.minutes, b.seconds, d.minutes, d.seconds),
+      QCOMPARE(QStringList({l.degrees, l.minutes, l.seconds + ';', b.degrees, b.minutes, b.seconds + ';',
+                            d.minutes, d.seconds}).join(' '),
                QString(r.shown));
     }
   }

@@ -34,7 +34,8 @@ class FakeMain : public QWidget {
     for (auto* label : area->findChildren<QLabel*>()) {
       label->setText(tag + label->objectName());
       QFont f = label->font();
-      f.setBold(label->objectName().startsWith("dun_") && label->objectName().endsWith(QString("_%1").arg(bold)));
+      const QString name = label->objectName();
+      f.setBold(name.startsWith("dun_") && name.endsWith(QString("_%1").arg(bold)));
       label->setFont(f);
     }
   }

@@ -2,10 +2,6 @@
 // that the windows still agree with each other and with the chart
 // computation. TORVELA_SOAK_SEED and TORVELA_SOAK_ACTIONS replay a run; the
 // last actions are printed with any failure.
-#include <QAction>
-#include <QRadioButton>
-#include <QWheelEvent>
-#include <QWindow>
 #include <deque>
 #include <random>
 
@@ -31,7 +27,7 @@ struct CountingSound : NotifySound {
 };
 
 // The great-luck column shown bold is marked with "*".
-QString Marked(const QString& text, bool bold) { return bold ? text + QLatin1Char('*') : text; }
+QString Marked(const QString& text, bool bold) { return bold ? text + '*' : text; }
 
 // Controls found by name once (looking them up after every action would
 // dominate the run), read as texts with the bold column marked.
@@ -39,30 +35,28 @@ struct Controls {
   QStringList names;
   std::vector<const QWidget*> found;
   void Find(const QWidget& window, const QStringList& n) {
-    names = n;
-    found.clear();
+    names = n, found.clear();
     for (const QString& name : n) found.push_back(window.findChild<QWidget*>(name));
   }
   QStringList Texts() const {
     QStringList v;
-    for (const QWidget* c : found)
-      if (auto* e = qobject_cast<const QLineEdit*>(c))
-        v << e->text();
-      else if (auto* l = qobject_cast<const QLabel*>(c))
-        v << Marked(l->text(), l->objectName().startsWith(QLatin1String("dun_")) && l->font().bold());
-      else
-        v << QStringLiteral("<missing>");
+    for (const QWidget* c : found) {
+      const auto* l = qobject_cast<const QLabel*>(c);
+      const auto* e = qobject_cast<const QLineEdit*>(c);
+      v << (e   ? e->text()
+            : l ? Marked(l->text(), l->objectName().startsWith("dun_") && l->font().bold())
+                : "<missing>");
+    }
     return v;
   }
 };
 
 // What the popup copies from the main window.
 QStringList PopupNames() {
-  QStringList n = QStringLiteral("txtBirthday txtKoutai txtKoutaiYM txtKoukei txtAge "
-                                 "yKan yShi mKan mShi dKan dShi hKan hShi lblOu").split(QLatin1Char(' '));
+  QStringList n = QString("txtBirthday txtKoutai txtKoutaiYM txtKoukei txtAge "
+                          "yKan yShi mKan mShi dKan dShi hKan hShi lblOu").split(' ');
   for (int i = 0; i <= 10; ++i)
-    for (const char* stem : {"sai1_", "sai2_", "dun_kan_", "dun_shi_"})
-      if (i < 10 || stem[3] != '1') n << QLatin1String(stem) + QString::number(i);
+    n << QString("sai1_%1 sai2_%1 dun_kan_%1 dun_shi_%1").arg(i).split(' ').mid(i == 10);
   return n;
 }
 
@@ -84,9 +78,8 @@ class TestSoak : public MainWindowTest {
 
   std::mt19937_64 rng;
   std::deque<QString> log;  // the last actions, for a failure report
-  int actionNo = 0;
+  int actionNo = 0, sessions = 0, charts = 0, popups = 0;
   QString failure;
-
   CountingSound sound;
   LocalTime now;
   std::optional<double> decidedYear;
@@ -95,7 +88,6 @@ class TestSoak : public MainWindowTest {
   Controls chart, popupSource, popupShown;
   QStringList shownChart;  // what the chart must show, in Items() order
   QStringList popupCopy;   // what the popup must show, txtMW last
-  int sessions = 0, charts = 0, popups = 0;
 
   int Rand(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
   bool Chance(double p) { return std::uniform_real_distribution<double>(0, 1)(rng) < p; }
@@ -105,7 +97,7 @@ class TestSoak : public MainWindowTest {
     log.push_back(QStringLiteral("#%1 %2").arg(actionNo).arg(what));
     if (log.size() > 40) log.pop_front();
   }
-  void Fail(const QString& what) { failure = failure.isEmpty() ? what : failure; }
+  void Fail(const QString& what) { if (failure.isEmpty()) failure = what; }
 
   void StartSession() {
     Unload();  // the old window goes before the module it refers to
@@ -114,9 +106,7 @@ class TestSoak : public MainWindowTest {
     now = LocalTime{Rand(1990, 2080), Rand(1, 12), Rand(1, 28), Rand(0, 23), Rand(0, 59)};
     w->clock = [this] { return now; };
     w->notifySound = &sound;
-    decidedYear.reset();
-    unknownHourPicked = false;
-    popupCopy.clear();
+    decidedYear.reset(), unknownHourPicked = false, popupCopy.clear();
     connect(w->fInput, &QPushButton::clicked, this, [this] { displayPressed = true; });
     connect(w->btnpop, &QPushButton::clicked, this, [this] { popupRefreshed = true; });
     connect(w->menupop, &QAction::triggered, this, [this] { popupRefreshed = true; });
@@ -140,9 +130,8 @@ class TestSoak : public MainWindowTest {
     }
   }
   void Click(QWidget* target, Qt::MouseButton button = Qt::LeftButton, std::optional<QPoint> at = {}) {
-    const QString where =
-        at ? QStringLiteral(" at %1,%2 button %3").arg(at->x()).arg(at->y()).arg(button) : QString();
-    Note(QStringLiteral("click %1/%2%3").arg(target->window()->objectName(), target->objectName(), where));
+    Note("click " + target->window()->objectName() + '/' + target->objectName() +
+         (at ? QStringLiteral(" at %1,%2 button %3").arg(at->x()).arg(at->y()).arg(button) : QString()));
     Touch(target);
     QTest::mouseClick(target, button, {}, at.value_or(QPoint()));
   }
@@ -158,8 +147,6 @@ class TestSoak : public MainWindowTest {
     Note(QStringLiteral("Ctrl+%1 to %2").arg(QChar(key)).arg(target->objectName()));
     QTest::keyClick(target, key, Qt::ControlModifier);
   }
-
-  // ---- actions -------------------------------------------------------------
 
   // Any enabled button of a shown window, the spin arrows and 男/女 included.
   void ClickAnyButton() {
@@ -187,17 +174,13 @@ class TestSoak : public MainWindowTest {
     yInput* p = w->yearPicker();
     if (!p->isVisible()) return Chance(0.5) ? PickFromList() : Click(w->yearInput);
     const int how = Rand(0, 19);
-    if (how < 3) {
-      Click(PickOne(std::vector<QPushButton*>{p->y1800, p->y1900, p->y2000}));
-    } else if (how < 14 && p->List1->count() > 0) {
+    if (how < 3) return Click(PickOne(std::vector<QPushButton*>{p->y1800, p->y1900, p->y2000}));
+    if (how < 14 && p->List1->count() > 0) {
       const int i = Rand(0, p->List1->count() - 1);
-      Note(QStringLiteral("pick year %1").arg(p->List1->item(i)->text()));
-      p->List1->setCurrentRow(i);
-    } else if (how < 18) {
-      Click(p->btnSlok);
-    } else {
-      CloseBox(p);
+      Note("pick year " + p->List1->item(i)->text());
+      return p->List1->setCurrentRow(i);
     }
+    how < 18 ? Click(p->btnSlok) : CloseBox(p);
   }
 
   QString RandomText() {
@@ -220,8 +203,8 @@ class TestSoak : public MainWindowTest {
     QLineEdit* e = Chance(0.5) ? w->txtJisahun : w->txtJisabyo;
     if (!e->isEnabled()) return ClickAnyButton();
     const QString text = RandomText();
-    Note(QStringLiteral("type into %1 \"%2\"")
-             .arg(e->objectName(), text.size() > 20 ? QStringLiteral("<%1 chars>").arg(text.size()) : text));
+    Note("type into " + e->objectName() + (text.size() > 20 ? QStringLiteral(" <%1 chars>").arg(text.size())
+                                                             : " \"" + text + '"'));
     Touch(e);
     e->setText(text);
   }
@@ -231,8 +214,7 @@ class TestSoak : public MainWindowTest {
     const int delta = Chance(0.5) ? 120 : -120;
     Note(QStringLiteral("wheel %1 on %2").arg(delta).arg(box->objectName()));
     const QPointF at(box->width() / 2.0, box->height() / 2.0);
-    QWheelEvent e(at, box->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                  Qt::NoScrollPhase, false);
+    QWheelEvent e(at, box->mapToGlobal(at), {}, {0, delta}, {}, {}, Qt::NoScrollPhase, false);
     QApplication::sendEvent(box, &e);
   }
 
@@ -243,18 +225,14 @@ class TestSoak : public MainWindowTest {
     // Mostly inside the picture, sometimes on or past its edges.
     const QPoint at(Rand(-5, kMapSize + 5), Rand(-5, kMapSize + 5));
     const int how = Rand(0, 19);
-    if (how < 8) {
-      Note(QStringLiteral("map move %1,%2").arg(at.x()).arg(at.y()));
-      QMouseEvent e(QEvent::MouseMove, at, picture->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                    Qt::NoModifier);
-      QApplication::sendEvent(picture, &e);
-    } else if (how < 13) {
-      Click(picture, Chance(0.7) ? Qt::LeftButton : Qt::RightButton, at);
-    } else if (how < 19) {
-      Click(m->findChild<QPushButton*>(PickOne(std::vector<QString>{"btndecide", "btncancel", "btnClose"})));
-    } else {
-      CloseBox(m);
-    }
+    if (how >= 19) return CloseBox(m);
+    if (how >= 13)
+      return Click(m->findChild<QPushButton*>(PickOne(std::vector<QString>{"btndecide", "btncancel",
+                                                                           "btnClose"})));
+    if (how >= 8) return Click(picture, Chance(0.7) ? Qt::LeftButton : Qt::RightButton, at);
+    Note(QStringLiteral("map move %1,%2").arg(at.x()).arg(at.y()));
+    QMouseEvent e(QEvent::MouseMove, at, picture->mapToGlobal(at), Qt::NoButton, {}, {});
+    QApplication::sendEvent(picture, &e);
   }
 
   void UsePopup() {
@@ -273,16 +251,13 @@ class TestSoak : public MainWindowTest {
     ModalCatcher catcher;
     const int before = sound.plays;
     Shortcut(Qt::Key_V);
-    const QString& title = catcher.title;
-    if (!title.isEmpty() && (title != QStringLiteral("バージョン情報") || sound.plays != before + 1))
-      Fail(QStringLiteral("version box \"%1\", %2 sounds").arg(title).arg(sound.plays - before));
+    if (!catcher.title.isEmpty() && (catcher.title != "バージョン情報" || sound.plays != before + 1))
+      Fail(QStringLiteral("version box \"%1\", %2 sounds").arg(catcher.title).arg(sound.plays - before));
   }
-
-  // ---- invariants ----------------------------------------------------------
 
   // What a display press must show: the chart computed from the controls.
   void ExpectChart() {
-    if (!decidedYear) return Fail(QStringLiteral("chart shown without a decided year"));
+    if (!decidedYear) return Fail("chart shown without a decided year");
     Module2 copy = *module;
     const auto input = torvela::chart::InputFromTexts(
         *decidedYear, PickedValue(w->mSelect->currentText()), PickedValue(w->dSelect->currentText()),
@@ -298,19 +273,18 @@ class TestSoak : public MainWindowTest {
     ++charts;
   }
 
-  void Compare(const char* where, const Controls& controls, const QStringList& is,
-               const QStringList& expected) {
+  void Compare(const char* where, const Controls& c, const QStringList& is, const QStringList& expected) {
     for (int i = 0; i < is.size(); ++i)
       if (is[i] != expected[i])
         return Fail(QStringLiteral("%1 %2 shows \"%3\", expected \"%4\"")
-                        .arg(where, controls.names.value(i, QStringLiteral("txtMW")), is[i], expected[i]));
+                        .arg(where, c.names.value(i, "txtMW"), is[i], expected[i]));
   }
 
   void CheckPopup() {
     frmpop01* p = w->popupWindow();
     if (!p) return popupCopy.clear();  // the one shown before was discarded
     if (popupRefreshed) {
-      if (!p->isVisible()) return Fail(QStringLiteral("popup not shown after POP"));
+      if (!p->isVisible()) return Fail("popup not shown after POP");
       popupCopy = popupSource.Texts() << QString(w->optM->isChecked() ? u'男' : u'女');
       popupShown.Find(*p, popupSource.names);
       ++popups;
@@ -320,25 +294,22 @@ class TestSoak : public MainWindowTest {
 
   void CheckInputs() {
     const Module2& m = *module;
-    if (!w->isEnabled() && !w->yearPicker()->isVisible())
-      return Fail(QStringLiteral("main window left disabled"));
+    if (!w->isEnabled() && !w->yearPicker()->isVisible()) return Fail("main window left disabled");
     if (m.BirthYear != decidedYear)
-      return Fail(QStringLiteral("BirthYear %1, decided %2")
-                      .arg(BirthPartText(m.BirthYear), BirthPartText(decidedYear)));
+      return Fail("BirthYear " + BirthPartText(m.BirthYear) + ", decided " + BirthPartText(decidedYear));
     const std::pair<QComboBox*, const std::optional<double>*> lists[] = {{w->mSelect, &m.BirthMonth},
         {w->dSelect, &m.BirthDay}, {w->hSelect, &m.BirthHour}, {w->mtSelect, &m.BirthMinute}};
     for (const auto& [list, value] : lists) {
       const bool picked = list->currentIndex() >= 0;
       if (picked != value->has_value() || (picked && **value != PickedValue(list->currentText())))
-        return Fail(QStringLiteral("%1 shows \"%2\", module holds %3")
-                        .arg(list->objectName(), list->currentText(), BirthPartText(*value)));
+        return Fail(list->objectName() + " shows " + list->currentText() + ", module " +
+                    BirthPartText(*value));
     }
     // A chart can be computed once the hour is unknown or a minute is picked
     // (each implies a day after a month after a year); it then stays possible.
-    if (w->hSelect->currentText() == QStringLiteral("?")) unknownHourPicked = true;
+    unknownHourPicked |= w->hSelect->currentText() == "?";
     const bool ready = unknownHourPicked || m.BirthMinute.has_value();
-    if (w->fInput->isEnabledTo(w.get()) != ready)
-      Fail(QStringLiteral("display button enabled %1").arg(!ready));
+    if (w->fInput->isEnabledTo(w.get()) != ready) Fail(ready ? "display disabled" : "display enabled");
   }
 
   void OneAction() {
@@ -364,11 +335,10 @@ class TestSoak : public MainWindowTest {
 
     if (endStatus) {
       for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->isVisible())
-          return Fail(QStringLiteral("%1 still shown after the end").arg(top->objectName()));
+        if (top->isVisible()) return Fail(top->objectName() + " still shown after the end");
       if (*endStatus != 0) return Fail(QStringLiteral("ended with status %1").arg(*endStatus));
       StartSession();
-      if (QTest::currentTestFailed()) Fail(QStringLiteral("the program did not start again"));
+      if (QTest::currentTestFailed()) Fail("the program did not start again");
       return;
     }
     // The chart stays as the last display press left it, whatever else happens.
@@ -391,9 +361,9 @@ class TestSoak : public MainWindowTest {
     for (actionNo = 1; actionNo <= actions; ++actionNo) {
       OneAction();
       if (failure.isEmpty()) continue;
-      QString report =
-          QStringLiteral("seed %1, action %2: %3\nlast actions:\n").arg(seed).arg(actionNo).arg(failure);
-      for (const QString& line : log) report += QStringLiteral("  ") + line + QLatin1Char('\n');
+      QString report = QStringLiteral("seed %1, action %2: %3\nlast actions:\n").arg(seed).arg(actionNo)
+                           .arg(failure);
+      for (const QString& line : log) report += "  " + line + '\n';
       QFAIL(qPrintable(report));
     }
     qInfo("soak: %d runs, %d charts, %d popups", sessions, charts, popups);
