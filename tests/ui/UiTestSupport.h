@@ -46,6 +46,11 @@ struct ModalCatcher : QObject {
   QTimer timer;
 };
 
+struct CountingSound : torvela::ui::NotifySound {
+  void PlaySync() override { ++plays; }
+  int plays = 0;
+};
+
 // Base of the tests that drive a loaded main window; endProgram is recorded.
 class MainWindowTest : public QObject {
  protected:

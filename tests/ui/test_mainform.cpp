@@ -7,7 +7,6 @@
 #include "UpDown.h"
 
 using namespace uitest;
-using torvela::ui::NotifySound;
 
 namespace {
 
@@ -54,7 +53,7 @@ class TestMainForm : public MainWindowTest {
   void cleanup() { Unload(); }
 
   void unlocksInOrder() {
-    // year, month, day, hour, minute, display, POP button, POP menu
+    // Enabled: year, month, day, hour, minute, display, POP button, POP menu.
     auto check = [this](const char* enabled, const char* line = nullptr) {
       QString is;
       for (QObject* o : std::initializer_list<QObject*>{w->yearInput, w->mSelect, w->dSelect, w->hSelect,
@@ -67,18 +66,17 @@ class TestMainForm : public MainWindowTest {
     QCOMPARE(w->txtJisahun->text() + '/' + w->txtJisabyo->text(), QStringLiteral("0/0"));
     DecideYear(1975);
     check("11000000", "1975年月日時頃");
-    Pick(w->mSelect, "3");
-    check("11100000");
-    Pick(w->dSelect, "5");
-    check("11110000");
-    Pick(w->hSelect, "14");
-    check("11111000", "1975年3月5日14時頃");
-    Pick(w->mtSelect, "5");
-    check("11111100", "1975年3月5日14時5分");
-    Pick(w->hSelect, "?");  // needs no minute
-    check("11110100", "1975年3月5日出生時間不明");
-    Pick(w->hSelect, "0");
-    check("11111100");
+    const struct { QComboBox* list; const char *item, *enabled, *line; } steps[] = {
+        {w->mSelect, "3", "11100000", nullptr},
+        {w->dSelect, "5", "11110000", nullptr},
+        {w->hSelect, "14", "11111000", "1975年3月5日14時頃"},
+        {w->mtSelect, "5", "11111100", "1975年3月5日14時5分"},
+        {w->hSelect, "?", "11110100", "1975年3月5日出生時間不明"},  // needs no minute
+        {w->hSelect, "0", "11111100", nullptr}};
+    for (const auto& s : steps) {
+      Pick(s.list, s.item);
+      check(s.enabled, s.line);
+    }
     QTest::mouseClick(w->fInput, Qt::LeftButton);
     check("11111111");
   }
@@ -167,10 +165,7 @@ class TestMainForm : public MainWindowTest {
     press(Qt::Key_P);
     QVERIFY(w->popupWindow() && w->popupWindow()->isVisible());
     QCOMPARE(w->popupWindow()->txtMW->text(), QStringLiteral("女"));
-    struct : NotifySound {
-      void PlaySync() override { ++plays; }
-      int plays = 0;
-    } sound;
+    CountingSound sound;
     w->notifySound = &sound;
     auto catcher = std::make_unique<ModalCatcher>();
     press(Qt::Key_V);

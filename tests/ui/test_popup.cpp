@@ -5,8 +5,7 @@
 
 #include "frmpop01.h"
 
-using torvela::ui::frmpop01;
-using torvela::ui::ShowPopup;
+using torvela::ui::frmpop01, torvela::ui::ShowPopup;
 
 namespace {
 
@@ -20,8 +19,7 @@ QStringList ChartNames() {
 
 // A stand-in for the main window: the chart controls by name, a level down
 // as in a real window.
-class FakeMain : public QWidget {
- public:
+struct FakeMain : QWidget {
   FakeMain() : area(new QWidget(this)) {
     for (const QString& name : ChartNames())
       (name.startsWith("txt") ? static_cast<QWidget*>(new QLineEdit(area)) : new QLabel(area))

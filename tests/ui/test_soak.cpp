@@ -21,11 +21,6 @@ quint64 EnvNumber(const char* name, quint64 fallback) {
   return ok ? v : fallback;
 }
 
-struct CountingSound : NotifySound {
-  void PlaySync() override { ++plays; }
-  int plays = 0;
-};
-
 // The great-luck column shown bold is marked with "*".
 QString Marked(const QString& text, bool bold) { return bold ? text + '*' : text; }
 
