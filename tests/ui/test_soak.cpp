@@ -37,10 +37,8 @@ struct Controls {
     QStringList v;
     for (const QWidget* c : found) {
       const auto* l = qobject_cast<const QLabel*>(c);
-      const auto* e = qobject_cast<const QLineEdit*>(c);
-      v << (e   ? e->text()
-            : l ? Marked(l->text(), l->objectName().startsWith("dun_") && l->font().bold())
-                : "<missing>");
+      v << (l ? Marked(l->text(), l->objectName().startsWith("dun_") && l->font().bold())
+              : c ? c->property("text").toString() : "<missing>");
     }
     return v;
   }
