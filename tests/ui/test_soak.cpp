@@ -6,7 +6,6 @@
 #include <random>
 
 #include "InputLogic.h"
-#include "MapLogic.h"
 #include "UiTestSupport.h"
 
 using torvela::chart::LocalTime;
@@ -53,9 +52,8 @@ QStringList PopupNames() {
   return n;
 }
 
-// The offscreen platform cannot raise windows, Qt Test notes every key a
-// disabled widget ignores, and random text lacks glyphs: all would drown the
-// report.
+// Offscreen windows cannot be raised, keys to disabled widgets are noted and
+// random text lacks glyphs: all would drown the report.
 QtMessageHandler previousHandler = nullptr;
 void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
   for (const char* noise : {"does not support raise()", "not accepted by receiving widget",
