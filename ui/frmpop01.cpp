@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "ControlNames.h"
 #include "Fonts.h"
 
 namespace torvela::ui {
@@ -41,8 +42,6 @@ QLineEdit* MakeBox(QWidget* owner, const QString& name, int chars) {
   box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('0')) * chars + 12);
   return box;
 }
-
-QString Indexed(const char* base, int i) { return QStringLiteral("%1_%2").arg(QLatin1String(base)).arg(i); }
 
 // A control found in the main window by name; never one of the popup's own,
 // which carry the same names and may sit below the main window as children.

@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "ControlNames.h"
 #include "Fonts.h"
 #include "InputLogic.h"
 #include "UpDown.h"
@@ -42,10 +43,6 @@ template <typename W>
 W* Named(W* w, const QString& name) {
   w->setObjectName(name);
   return w;
-}
-
-QString Indexed(const char* stem, int i) {
-  return QString::fromLatin1(stem) + QLatin1Char('_') + QString::number(i);
 }
 
 }  // namespace
