@@ -9,13 +9,10 @@
 
 namespace {
 
-torvela::Module2& LoadedModule() {
-  static torvela::Module2 module = [] {
-    torvela::Module2 m;
-    m.LoadTables(torvela::DataDirectory(std::filesystem::read_symlink("/proc/self/exe").parent_path()));
-    return m;
-  }();
-  return module;
+const torvela::Tables& LoadedTables() {
+  static const torvela::Tables tables = torvela::LoadTables(
+      torvela::DataDirectory(std::filesystem::read_symlink("/proc/self/exe").parent_path()));
+  return tables;
 }
 
 // A spread of births so that no branch or table row is favoured.
@@ -27,36 +24,37 @@ torvela::chart::ChartInput Birth(int i) {
 }
 
 void BM_ComputeChart(benchmark::State& state) {
-  auto& module = LoadedModule();
+  const auto& tables = LoadedTables();
   const torvela::chart::LocalTime now{2026, 12, 6, 12, 0};
   torvela::chart::ChartInput inputs[64];
   for (int i = 0; i < 64; ++i) inputs[i] = Birth(i);
   int i = 0;
   for (auto _ : state) {
-    auto r = torvela::chart::ComputeChart(inputs[i++ & 63], module, now);
+    auto r = torvela::chart::ComputeChart(inputs[i++ & 63], tables, now);
     benchmark::DoNotOptimize(r);
   }
 }
 BENCHMARK(BM_ComputeChart);
 
 void BM_TwoSunPositions(benchmark::State& state) {
-  auto& module = LoadedModule();
+  const auto& tables = LoadedTables();
   int i = 0;
   for (auto _ : state) {
     const double year = 1800 + (i * 37) % 281, month = 1 + i % 12, day = 1 + (i * 7) % 28 + 0.4;
     ++i;
-    module.SunPosition(year, month, day);
-    module.SunPosition(year, month, day - 0.0057);
-    benchmark::DoNotOptimize(module.SunLongitude);
+    const auto a = torvela::SunPosition(tables, year, month, day);
+    const auto b = torvela::SunPosition(tables, year, month, day - 0.0057);
+    benchmark::DoNotOptimize(a.SunLongitude);
+    benchmark::DoNotOptimize(b.SunLongitude);
   }
 }
 BENCHMARK(BM_TwoSunPositions);
 
 void BM_ChartTexts(benchmark::State& state) {
-  auto& module = LoadedModule();
-  const auto r = torvela::chart::ComputeChart(Birth(5), module, {2026, 12, 6, 12, 0});
+  const auto& tables = LoadedTables();
+  const auto r = torvela::chart::ComputeChart(Birth(5), tables, {2026, 12, 6, 12, 0});
   for (auto _ : state) {
-    auto t = torvela::chart::MakeChartTexts(r, module);
+    auto t = torvela::chart::MakeChartTexts(r, tables);
     benchmark::DoNotOptimize(t);
   }
 }

@@ -226,42 +226,53 @@ std::filesystem::path DataDirectory(const std::filesystem::path& exeDir) {
   return exeDir;
 }
 
-void Module2::FillNameTables() {
-  StemNames = {"□", "甲", "乙", "丙", "丁", "戊", "己", "庚", "辛", "壬", "癸"};
-  BranchNames = {"□", "子", "丑", "寅", "卯", "辰", "巳", "午", "未", "申", "酉", "戌", "亥"};
-  WeekdayNames = {"", "日", "月", "火", "水", "木", "金", "土"};
+Tables NameTables() {
+  Tables t;
+  t.StemNames = {"□", "甲", "乙", "丙", "丁", "戊", "己", "庚", "辛", "壬", "癸"};
+  t.BranchNames = {"□", "子", "丑", "寅", "卯", "辰", "巳", "午", "未", "申", "酉", "戌", "亥"};
+  t.WeekdayNames = {"", "日", "月", "火", "水", "木", "金", "土"};
+  return t;
 }
 
-// Both files are read into temporaries first, so a failure leaves every
-// table as it was.
-void Module2::LoadTables(const std::filesystem::path& directory) {
+namespace {
+
+Tables StoreTables(const std::vector<std::array<double, 7>>& planet,
+                   const std::vector<std::array<double, 5>>& latitude) {
+  Tables t = NameTables();
+  for (int i = 1; i <= PlanetTermCount; ++i) {
+    const auto& row = planet[static_cast<std::size_t>(i - 1)];
+    for (int f = 0; f < 3; ++f) t.PlanetTermKeys[i][f] = static_cast<std::int16_t>(row[f]);
+    for (int f = 0; f < 4; ++f) t.PlanetTermValues[i][f] = row[3 + f];
+  }
+  for (int i = 1; i <= LatitudeTermCount; ++i) {
+    const auto& row = latitude[static_cast<std::size_t>(i - 1)];
+    for (int f = 0; f < 3; ++f) t.LatitudeTermKeys[i][f] = static_cast<std::int16_t>(row[f]);
+    for (int f = 0; f < 2; ++f) t.LatitudeTermValues[i][f] = row[3 + f];
+  }
+  return t;
+}
+
+}  // namespace
+
+Tables LoadTables(const std::filesystem::path& directory) {
   const auto planet =
       NumberFile(directory / "planet.txt", "planet.txt").ReadRecords<7>(PlanetTermCount, 3);
   const auto latitude =
       NumberFile(directory / "latitude.txt", "latitude.txt").ReadRecords<5>(LatitudeTermCount, 3);
-  StoreTables(planet, latitude);
+  return StoreTables(planet, latitude);
 }
 
-void Module2::LoadTablesFromText(std::string_view planetText, std::string_view latitudeText) {
+Tables LoadTablesFromText(std::string_view planetText, std::string_view latitudeText) {
   const auto planet = NumberFile(planetText, "planet.txt").ReadRecords<7>(PlanetTermCount, 3);
   const auto latitude =
       NumberFile(latitudeText, "latitude.txt").ReadRecords<5>(LatitudeTermCount, 3);
-  StoreTables(planet, latitude);
+  return StoreTables(planet, latitude);
 }
 
-void Module2::StoreTables(const std::vector<std::array<double, 7>>& planet,
-                          const std::vector<std::array<double, 5>>& latitude) {
-  FillNameTables();
-  for (int i = 1; i <= PlanetTermCount; ++i) {
-    const auto& row = planet[static_cast<std::size_t>(i - 1)];
-    for (int f = 0; f < 3; ++f) PlanetTermKeys[i][f] = static_cast<std::int16_t>(row[f]);
-    for (int f = 0; f < 4; ++f) PlanetTermValues[i][f] = row[3 + f];
-  }
-  for (int i = 1; i <= LatitudeTermCount; ++i) {
-    const auto& row = latitude[static_cast<std::size_t>(i - 1)];
-    for (int f = 0; f < 3; ++f) LatitudeTermKeys[i][f] = static_cast<std::int16_t>(row[f]);
-    for (int f = 0; f < 2; ++f) LatitudeTermValues[i][f] = row[3 + f];
-  }
+// Both files are read before anything is replaced, so a failure leaves the
+// tables as they were.
+void Module2::LoadTables(const std::filesystem::path& directory) {
+  tables_ = torvela::LoadTables(directory);
 }
 
 }  // namespace torvela

@@ -110,10 +110,11 @@ std::filesystem::path DataDirectory(const std::filesystem::path& exeDir);
 
 // ---------------------------------------------------------------------------
 
-class Module2 {
- public:
-  // Name tables (filled by LoadTables). Index 0 of stems and branches is "□";
-  // WeekdayNames[0] is unused.
+// The tables loaded at start-up: the name tables and the two data files.
+// Filled once and never written afterwards, so any number of threads may
+// read one instance.
+struct Tables {
+  // Index 0 of stems and branches is "□"; WeekdayNames[0] is unused.
   std::array<std::string, 11> StemNames{};
   std::array<std::string, 13> BranchNames{};
   std::array<std::string, 8> WeekdayNames{};
@@ -125,15 +126,23 @@ class Module2 {
   // latitude.txt: keys (p, j, k), values (A ", phi deg).
   std::array<std::array<std::int16_t, 3>, LatitudeTermCount + 1> LatitudeTermKeys{};
   std::array<std::array<double, 2>, LatitudeTermCount + 1> LatitudeTermValues{};
+};
 
-  // The birth as picked in the inputs; empty until picked, "?" stored as 0.
-  std::optional<double> BirthYear, BirthMonth, BirthDay, BirthHour, BirthMinute;
+// The name tables filled, the data-file tables empty.
+Tables NameTables();
 
-  // Month lengths of the year last passed to SetMonthDays, index 1..12
-  // (all 0 before the first call).
-  std::array<int, 13> MonthDays{};
+// The name tables and planet.txt and latitude.txt read from directory.
+// Throws DataFileError.
+Tables LoadTables(const std::filesystem::path& directory);
+// The same from the two files' contents already in memory; errors name the
+// files as if read from disk.
+Tables LoadTablesFromText(std::string_view planetText, std::string_view latitudeText);
 
-  // Sun's position: results and the state of the last SunPosition call.
+// ---------------------------------------------------------------------------
+// Sun's position
+
+// One evaluation of the sun's position: the results and every intermediate.
+struct SunState {
   double SunLongitude = 0;   // degrees, [0, 360)
   double SunDistance = 0;    // astronomical units
   double SunJD = 0;
@@ -142,33 +151,46 @@ class Module2 {
   std::array<double, 7> PlanetAnomaly{};   // 1..6, degrees
   double MeanAnomalyPoly = 0;              // degrees, not reduced
   double LongPeriodSum = 0;                // arcseconds
+};
 
-  // Fills the name tables and reads planet.txt and latitude.txt from
-  // directory. Throws DataFileError; on error no table is changed.
+// Sun's longitude (true equinox of date, no aberration) and radius vector
+// for a date in universal time (day with fraction), from the planetary terms
+// of tables.
+SunState SunPosition(const Tables& tables, double year, double month, double day);
+
+// The steps of SunPosition, in calling order; each reads and writes s.
+void SunMeanLongitude(SunState& s, double T);
+void SunMeanAnomaly(SunState& s, double T);
+void EquationOfCentre(SunState& s, double T);
+void PlanetPerturbation(SunState& s, const Tables& tables, double jd);
+void MoonPerturbation(SunState& s, double T);
+void LongPeriodLongitude(SunState& s, double T);
+
+// ---------------------------------------------------------------------------
+
+// What the application holds: the tables once loaded, and the birth as the
+// inputs picked it with the month lengths they use.
+class Module2 {
+ public:
+  // The loaded tables (the name tables only before LoadTables).
+  const Tables& tables() const { return tables_; }
+
+  // Reads the tables from directory. Throws DataFileError; on error the
+  // tables are unchanged.
   void LoadTables(const std::filesystem::path& directory);
-  // The same from the two files' contents already in memory; errors name
-  // the files as if read from disk.
-  void LoadTablesFromText(std::string_view planetText, std::string_view latitudeText);
-  void FillNameTables();
+
+  // The birth as picked in the inputs; empty until picked, "?" stored as 0.
+  std::optional<double> BirthYear, BirthMonth, BirthDay, BirthHour, BirthMinute;
+
+  // Month lengths of the year last passed to SetMonthDays, index 1..12
+  // (all 0 before the first call).
+  std::array<int, 13> MonthDays{};
 
   // Rewrites MonthDays for a Gregorian year.
   void SetMonthDays(std::int64_t year);
 
-  // Sun's longitude (true equinox of date, no aberration) and radius vector
-  // for a date in universal time; sets SunLongitude, SunDistance and the state.
-  void SunPosition(double year, double month, double day);
-
-  // The steps of SunPosition, in calling order.
-  void SunMeanLongitude(double T);
-  void SunMeanAnomaly(double T);
-  void EquationOfCentre(double T);
-  void PlanetPerturbation(double jd);
-  void MoonPerturbation(double T);
-  void LongPeriodLongitude(double T);
-
  private:
-  void StoreTables(const std::vector<std::array<double, 7>>& planet,
-                   const std::vector<std::array<double, 5>>& latitude);
+  Tables tables_ = NameTables();
 };
 
 }  // namespace torvela

@@ -62,7 +62,7 @@ ChartInput InputFromTexts(double year, double month, double day, std::string_vie
   return in;
 }
 
-ChartResult ComputeChart(const ChartInput& raw, Module2& module, const LocalTime& now) {
+ChartResult ComputeChart(const ChartInput& raw, const Tables& tables, const LocalTime& now) {
   const ChartInput in = Sanitised(raw);
   ChartResult r;
   r.hourUnknown = in.hourUnknown;
@@ -112,11 +112,10 @@ ChartResult ComputeChart(const ChartInput& raw, Module2& module, const LocalTime
   // The true-solar reading is placed at universal time as if it were JST,
   // so the solar terms are compared with true solar time.
   double t = r.solarDay + r.solarDayFraction - 0.375;
-  module.SunPosition(r.solarYear, r.solarMonth, t);
-  r.lightTimeDays = LightTimeCorrection(module.SunDistance, in.year);
+  const SunState first = SunPosition(tables, r.solarYear, r.solarMonth, t);
+  r.lightTimeDays = LightTimeCorrection(first.SunDistance, in.year);
   t = t - r.lightTimeDays;
-  module.SunPosition(r.solarYear, r.solarMonth, t);
-  r.sunLongitude = module.SunLongitude;
+  r.sunLongitude = SunPosition(tables, r.solarYear, r.solarMonth, t).SunLongitude;
 
   const SolarMonth sm = FindSolarMonth(r.sunLongitude, r.solarYear, r.solarMonth);
   r.solarMonthNumber = sm.number;

@@ -72,11 +72,10 @@ struct ChartResult {
   int currentColumn = -1;
 };
 
-// Runs the whole computation. module supplies the loaded tables and its
-// sun-position state is overwritten; its MonthDays table is left untouched.
+// Runs the whole computation from the loaded tables, which it only reads.
 // Values no input offers (month 13, an hour of 30, a time difference beyond
 // a day) are brought into range first rather than computed with.
-ChartResult ComputeChart(const ChartInput& input, Module2& module, const LocalTime& now);
+ChartResult ComputeChart(const ChartInput& input, const Tables& tables, const LocalTime& now);
 
 // The texts of every chart control, keyed by the controls' names.
 struct ChartTexts {
@@ -92,6 +91,6 @@ struct ChartTexts {
   std::vector<std::pair<std::string, std::string>> Items() const;
 };
 
-ChartTexts MakeChartTexts(const ChartResult& result, const Module2& module);
+ChartTexts MakeChartTexts(const ChartResult& result, const Tables& tables);
 
 }  // namespace torvela::chart

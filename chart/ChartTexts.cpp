@@ -17,7 +17,7 @@ std::string Whole(double x) { return WholeText(static_cast<std::int64_t>(x)); }
 
 }  // namespace
 
-ChartTexts MakeChartTexts(const ChartResult& r, const Module2& m) {
+ChartTexts MakeChartTexts(const ChartResult& r, const Tables& m) {
   ChartTexts t;
   t.txtAge = r.ageText;
   t.txtweek = NameOf(m.WeekdayNames, r.weekday) + "曜日";

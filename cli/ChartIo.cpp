@@ -284,7 +284,7 @@ bool ListField(const JsonValue& obj, const char* key, int max, std::string& out)
 
 }  // namespace
 
-bool BatchLine(std::string_view line, long lineNumber, Module2& module,
+bool BatchLine(std::string_view line, long lineNumber, const Tables& tables,
                const chart::LocalTime& defaultNow, std::string& out) {
   JsonValue obj;
   std::string error;
@@ -330,8 +330,8 @@ bool BatchLine(std::string_view line, long lineNumber, Module2& module,
     if (!t) return fail("now", "YYYY-MM-DDTHH:MM の形式が必要です (YYYY-MM-DDTHH:MM is required)");
     now = *t;
   }
-  const chart::ChartResult r = chart::ComputeChart(InputOf(b), module, now);
-  AppendChartJson(out, lineNumber, chart::MakeChartTexts(r, module), r);
+  const chart::ChartResult r = chart::ComputeChart(InputOf(b), tables, now);
+  AppendChartJson(out, lineNumber, chart::MakeChartTexts(r, tables), r);
   out += '\n';
   return true;
 }

@@ -45,7 +45,7 @@ std::string ChartPlainText(const Birth& birth, const chart::ChartTexts& texts);
 
 // One batch line to one output line (with its newline). now is used unless
 // the line names its own. Returns false when the line could not be read.
-bool BatchLine(std::string_view line, long lineNumber, Module2& module,
+bool BatchLine(std::string_view line, long lineNumber, const Tables& tables,
                const chart::LocalTime& now, std::string& out);
 
 }  // namespace torvela::cli

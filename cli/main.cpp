@@ -66,7 +66,7 @@ std::filesystem::path ExeDirectory(const char* argv0) {
   return std::filesystem::absolute(argv0, ec).parent_path();
 }
 
-int RunBatch(torvela::Module2& module, const torvela::chart::LocalTime& now) {
+int RunBatch(const torvela::Tables& tables, const torvela::chart::LocalTime& now) {
   std::ios::sync_with_stdio(false);
   std::string line, out;
   out.reserve(1 << 20);
@@ -75,7 +75,7 @@ int RunBatch(torvela::Module2& module, const torvela::chart::LocalTime& now) {
   while (std::getline(std::cin, line)) {
     ++number;
     if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
-    if (!torvela::cli::BatchLine(line, number, module, now, out)) failed = true;
+    if (!torvela::cli::BatchLine(line, number, tables, now, out)) failed = true;
     if (out.size() > (1 << 20) - 4096) {
       std::fwrite(out.data(), 1, out.size(), stdout);
       out.clear();
@@ -171,9 +171,9 @@ int main(int argc, char** argv) {
     birth.minute = listText(*minute);
   }
 
-  torvela::Module2 module;
+  torvela::Tables tables;
   try {
-    module.LoadTables(data ? std::filesystem::path(*data)
+    tables = torvela::LoadTables(data ? std::filesystem::path(*data)
                            : torvela::DataDirectory(ExeDirectory(argv[0])));
   } catch (const torvela::DataFileError& e) {
     std::fprintf(stderr, "%s\n", e.what());
@@ -181,10 +181,10 @@ int main(int argc, char** argv) {
   }
   const torvela::chart::LocalTime present = now ? *now : SystemNow();
 
-  if (batch) return RunBatch(module, present);
+  if (batch) return RunBatch(tables, present);
 
-  const auto result = torvela::chart::ComputeChart(torvela::cli::InputOf(birth), module, present);
-  const auto texts = torvela::chart::MakeChartTexts(result, module);
+  const auto result = torvela::chart::ComputeChart(torvela::cli::InputOf(birth), tables, present);
+  const auto texts = torvela::chart::MakeChartTexts(result, tables);
   if (json) {
     std::string out;
     torvela::cli::AppendChartJson(out, 0, texts, result);

@@ -108,7 +108,7 @@ int IndexOf(const std::array<std::string, N>& table, std::string_view name) {
 
 // A pillar shown as stem and branch: both real names, and of the same
 // polarity, as every member of the sexagenary cycle is.
-void CheckPair(const Module2& m, const std::string& stem, const std::string& branch) {
+void CheckPair(const Tables& m, const std::string& stem, const std::string& branch) {
   const int s = IndexOf(m.StemNames, stem), b = IndexOf(m.BranchNames, branch);
   FUZZ_CHECK(s >= 1 && s <= 10);
   FUZZ_CHECK(b >= 1 && b <= 12);
@@ -129,13 +129,9 @@ const std::string& ShippedLatitudeText() {
   return text;
 }
 
-Module2& ShippedModule() {
-  static Module2* module = [] {
-    auto* m = new Module2;
-    m->LoadTablesFromText(ShippedPlanetText(), ShippedLatitudeText());
-    return m;
-  }();
-  return *module;
+const Tables& ShippedTables() {
+  static const Tables tables = LoadTablesFromText(ShippedPlanetText(), ShippedLatitudeText());
+  return tables;
 }
 
 void CheckDataFileError(const DataFileError& e) {
@@ -154,7 +150,7 @@ void CheckDataFileError(const DataFileError& e) {
 }
 
 void CheckChart(const chart::ChartInput& in, const chart::ChartResult& r,
-                const chart::ChartTexts& t, const Module2& m) {
+                const chart::ChartTexts& t, const Tables& m) {
   for (const auto& [name, text] : t.Items()) FUZZ_CHECK(ValidUtf8(text));
 
   // The true-solar moment is a real calendar moment near the entered one.

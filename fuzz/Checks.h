@@ -21,8 +21,8 @@ bool ValidUtf8(std::string_view s);
 // The shipped data files' contents, read once.
 const std::string& ShippedPlanetText();
 const std::string& ShippedLatitudeText();
-// A module loaded from the shipped files, for targets that need the tables.
-Module2& ShippedModule();
+// The tables loaded from the shipped files, for targets that need them.
+const Tables& ShippedTables();
 
 // A data-file error as the user would see it: it names one of the two files,
 // and, for a file that could be opened, the record and field.
@@ -31,6 +31,6 @@ void CheckDataFileError(const DataFileError& e);
 // Every value and text of a chart is well formed and consistent with the
 // birth it was computed for.
 void CheckChart(const chart::ChartInput& in, const chart::ChartResult& r,
-                const chart::ChartTexts& t, const Module2& m);
+                const chart::ChartTexts& t, const Tables& m);
 
 }  // namespace torvela::fuzz

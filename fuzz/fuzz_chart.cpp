@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string minuteText = minute == 60 ? "?" : std::to_string(minute);
   const chart::ChartInput input =
       chart::InputFromTexts(year, month, day, hourText, minuteText, male, jisahun, jisabyo);
-  Module2& module = fuzz::ShippedModule();
-  const chart::ChartResult r = chart::ComputeChart(input, module, now);
-  fuzz::CheckChart(input, r, chart::MakeChartTexts(r, module), module);
+  const Tables& tables = fuzz::ShippedTables();
+  const chart::ChartResult r = chart::ComputeChart(input, tables, now);
+  fuzz::CheckChart(input, r, chart::MakeChartTexts(r, tables), tables);
   return 0;
 }

@@ -12,9 +12,9 @@
 
 namespace {
 
-using torvela::Module2;
+using torvela::Tables;
 
-bool SameTables(const Module2& a, const Module2& b) {
+bool SameTables(const Tables& a, const Tables& b) {
   return a.PlanetTermKeys == b.PlanetTermKeys && a.PlanetTermValues == b.PlanetTermValues &&
          a.LatitudeTermKeys == b.LatitudeTermKeys &&
          a.LatitudeTermValues == b.LatitudeTermValues && a.StemNames == b.StemNames;
@@ -54,10 +54,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
-  const Module2& shipped = ShippedModule();
-  Module2 m = shipped;
+  const Tables& shipped = ShippedTables();
+  Tables m = shipped;
   try {
-    m.LoadTablesFromText(planet, latitude);
+    m = LoadTablesFromText(planet, latitude);
   } catch (const DataFileError& e) {
     CheckDataFileError(e);
     FUZZ_CHECK(SameTables(m, shipped));  // a failed load changes nothing
@@ -74,9 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (double v : m.LatitudeTermValues[i]) FUZZ_CHECK(std::isfinite(v));
   }
   // Whatever was accepted reads back the same from a plain layout.
-  Module2 again;
-  again.LoadTablesFromText(Written(m.PlanetTermKeys, m.PlanetTermValues),
-                           Written(m.LatitudeTermKeys, m.LatitudeTermValues));
+  const Tables again = LoadTablesFromText(Written(m.PlanetTermKeys, m.PlanetTermValues),
+                                          Written(m.LatitudeTermKeys, m.LatitudeTermValues));
   FUZZ_CHECK(SameTables(again, m));
   return 0;
 }

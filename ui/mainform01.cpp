@@ -502,8 +502,8 @@ void mainform01::fInput_Click() {
       *module_.BirthYear, *module_.BirthMonth, *module_.BirthDay, hSelect->currentText().toStdString(),
       mtSelect->currentText().toStdString(), optM->isChecked(), txtJisahun->text().toStdString(),
       txtJisabyo->text().toStdString());
-  result_ = chart::ComputeChart(input, module_, clock());
-  const chart::ChartTexts texts = chart::MakeChartTexts(result_, module_);
+  result_ = chart::ComputeChart(input, module_.tables(), clock());
+  const chart::ChartTexts texts = chart::MakeChartTexts(result_, module_.tables());
   ShowChart(texts);
   MarkCurrentLuckColumn(texts.bold);
 }

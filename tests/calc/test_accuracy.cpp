@@ -34,18 +34,16 @@ double ErfaApparentLongitude(double jd) {
   return eraAnp(std::atan2(y, ofDate[0])) / ERFA_DD2R;
 }
 
-double ApparentLongitude(Module2& m, double day) {
-  m.SunPosition(1800, 1, day);
-  const double lightTime = m.SunDistance * 1495.9787 / 2.99792458 / 3600 / 24;
-  m.SunPosition(1800, 1, day - lightTime);
-  return m.SunLongitude;
+double ApparentLongitude(const Tables& m, double day) {
+  const double lightTime = SunPosition(m, 1800, 1, day).SunDistance * 1495.9787 / 2.99792458 / 3600 / 24;
+  return SunPosition(m, 1800, 1, day - lightTime).SunLongitude;
 }
 
 struct Errors { double max = 0, rms = 0; };
 
 // The program's apparent longitude against ERFA at kInstants instants spread
 // irregularly over 1800-2081, so that they fall at every time of day.
-Errors Compare(Module2& m) {
+Errors Compare(const Tables& m) {
   static std::vector<double> offsets, reference;
   const double first = JulianDay(1800, 1, 1), last = JulianDay(2081, 12, 31);
   for (int k = static_cast<int>(offsets.size()); k < kInstants; ++k) {
@@ -64,8 +62,7 @@ Errors Compare(Module2& m) {
 }
 
 TEST(SunAccuracy, WithinTwoAndAHalfArcsecondsOfErfa) {
-  Module2 m;
-  m.LoadTables(TORVELA_TEST_BIN_DIR);
+  Tables m = LoadTables(TORVELA_TEST_BIN_DIR);
   const Errors e = Compare(m);
   std::cout << "sun vs ERFA, " << kInstants << " instants 1800-2081: max " << e.max << "\", RMS "
             << e.rms << "\"\n";

@@ -39,12 +39,12 @@ int FirstTrue(int lo, int hi, const std::function<bool(int)>& pred) {
 
 class ChartTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { module_.LoadTables(TORVELA_TEST_DATA_DIR); }
+  static void SetUpTestSuite() { tables_ = LoadTables(TORVELA_TEST_DATA_DIR); }
 
   using sv = std::string_view;
   static ChartResult Compute(double y, double mo, double d, sv hour, sv minute, bool male = true,
                              sv jisahun = "0", sv jisabyo = "0", LocalTime now = kNow) {
-    return ComputeChart(InputFromTexts(y, mo, d, hour, minute, male, jisahun, jisabyo), module_,
+    return ComputeChart(InputFromTexts(y, mo, d, hour, minute, male, jisahun, jisabyo), tables_,
                         now);
   }
   // Clock minutes counted from 00:00 on day d.
@@ -53,18 +53,15 @@ class ChartTest : public ::testing::Test {
     return Compute(y, mo, d + minutes / 1440, std::to_string(minutes % 1440 / 60),
                    std::to_string(minutes % 60), male, jisahun, "0", now);
   }
-  static ChartTexts Texts(const ChartResult& r) { return MakeChartTexts(r, module_); }
+  static ChartTexts Texts(const ChartResult& r) { return MakeChartTexts(r, tables_); }
   static std::string Pillars(const ChartTexts& t) {
     return t.yKan + t.yShi + t.mKan + t.mShi + t.dKan + t.dShi + t.hKan + t.hShi;
   }
 
-  static inline Module2 module_;
+  static inline Tables tables_;
 };
 
 TEST_F(ChartTest, KnownCharts) {
-  // Whatever table the date inputs left behind, the carry uses the calendar.
-  module_.SetMonthDays(1981);
-  const auto monthDays = module_.MonthDays;
   struct Case {
     double y, mo, d;
     const char *hour, *minute, *jisahun, *jisabyo;
@@ -111,7 +108,6 @@ TEST_F(ChartTest, KnownCharts) {
                   (*c.age ? r.ageText : ""), std::string(c.pillars) + "/" + c.week + "/" + c.age);
     EXPECT_TRUE(std::string(c.age) != "-" || t.bold == -1);
   }
-  EXPECT_EQ(module_.MonthDays, monthDays);
 }
 
 TEST_F(ChartTest, TimeDifferenceSignsAndUnknownTimes) {
@@ -240,7 +236,7 @@ TEST_F(ChartTest, WithinAMinuteOfMidnight) {
 TEST_F(ChartTest, ImpossibleInputStillGivesAChart) {
   const ChartInput in{.year = 1990, .month = 13, .day = 40, .hour = 99, .minute = -5,
                       .diffMinutes = 1e300, .diffSeconds = NAN};
-  const ChartResult r = ComputeChart(in, module_, {2026, 1, 1, 0, 0});
+  const ChartResult r = ComputeChart(in, tables_, {2026, 1, 1, 0, 0});
   EXPECT_TRUE(r.solarMinute >= 0 && r.solarMinute < 60 && r.solarMonthNumber >= 1 &&
               r.solarMonthNumber <= 12 && Texts(r).txtShin.find("年") != std::string::npos);
 }

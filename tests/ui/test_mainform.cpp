@@ -31,9 +31,7 @@ class TestMainForm : public MainWindowTest {
   // current great-luck column, put in bold, is bold.
   void CompareChart(int year, int month, int day, const char* hour, bool male, const char* jisahun,
                     const char* jisabyo, int& bold) {
-    Module2 m;
-    m.LoadTables(DataDir());
-    m.SetMonthDays(year);
+    const torvela::Tables m = torvela::LoadTables(DataDir());
     const auto input = torvela::chart::InputFromTexts(year, month, day, hour, "30", male, jisahun, jisabyo);
     const auto expected = torvela::chart::MakeChartTexts(torvela::chart::ComputeChart(input, m, kNow), m);
     bold = expected.bold;

@@ -249,12 +249,12 @@ class TestSoak : public MainWindowTest {
   // What a display press must show: the chart computed from the controls.
   void ExpectChart() {
     if (!decidedYear) return Fail("chart shown without a decided year");
-    Module2 copy = *module;
+    const torvela::Tables& tables = module->tables();
     const auto input = torvela::chart::InputFromTexts(
         *decidedYear, PickedValue(w->mSelect->currentText()), PickedValue(w->dSelect->currentText()),
         w->hSelect->currentText().toStdString(), w->mtSelect->currentText().toStdString(),
         w->optM->isChecked(), w->txtJisahun->text().toStdString(), w->txtJisabyo->text().toStdString());
-    const auto texts = torvela::chart::MakeChartTexts(torvela::chart::ComputeChart(input, copy, now), copy);
+    const auto texts = torvela::chart::MakeChartTexts(torvela::chart::ComputeChart(input, tables, now), tables);
     shownChart.clear();
     for (const auto& [name, text] : texts.Items()) {
       const QString n = QString::fromStdString(name);
