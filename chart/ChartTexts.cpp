@@ -1,7 +1,9 @@
 #include <cstdint>
+#include <type_traits>
 
 #include "calc/Numeric.h"
 #include "chart/Chart.h"
+#include "chart/ChartFields.h"
 
 namespace torvela::chart {
 
@@ -57,22 +59,17 @@ ChartTexts MakeChartTexts(const ChartResult& r, const Tables& m) {
 }
 
 std::vector<std::pair<std::string, std::string>> ChartTexts::Items() const {
-  std::vector<std::pair<std::string, std::string>> items = {
-      {"txtAge", txtAge},   {"txtweek", txtweek},         {"txtKinjisa", txtKinjisa},
-      {"txtShin", txtShin}, {"txtKoukei", txtKoukei},     {"yKan", yKan},
-      {"yShi", yShi},       {"mKan", mKan},               {"mShi", mShi},
-      {"dKan", dKan},       {"dShi", dShi},               {"hKan", hKan},
-      {"hShi", hShi},       {"txtKoutai", txtKoutai},     {"txtKoutaiYM", txtKoutaiYM},
-      {"lblOu", lblOu}};
-  items.reserve(items.size() + 43);
-  auto add = [&](const char* name, const auto& array) {
-    for (std::size_t i = 0; i < array.size(); ++i)
-      items.emplace_back(std::string(name) + "_" + std::to_string(i), array[i]);
+  std::vector<std::pair<std::string, std::string>> items;
+  items.reserve(59);
+  const auto add = [&items](const char* name, const auto& field) {
+    if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>) {
+      items.emplace_back(name, field);
+    } else {
+      for (std::size_t i = 0; i < field.size(); ++i)
+        items.emplace_back(std::string(name) + "_" + std::to_string(i), field[i]);
+    }
   };
-  add("dun_kan", dun_kan);
-  add("dun_shi", dun_shi);
-  add("sai1", sai1);
-  add("sai2", sai2);
+  ForEachTextField(*this, add);
   return items;
 }
 
