@@ -62,4 +62,16 @@ ReadingTexts MakeReadingTexts(const Reading& rd, const Tables& tables) {
 std::string YearText(int year) { return WholeText(year) + "年"; }
 std::string AgeText(int age) { return WholeText(age) + "歳"; }
 
+std::string YearlyLuckTitle(const YearlyLuckTexts& luck) {
+  std::string title(YearlyLuckHeading);
+  if (luck.years.empty()) return title;
+  return title + "（" + WholeText(luck.years.front().age) + "〜" + AgeText(luck.years.back().age) +
+         "）";
+}
+
+std::string YinYangText(const YinYangTally& tally) {
+  return std::string(YangText) + WholeText(tally.yang) + "・" + std::string(YinText) +
+         WholeText(tally.yin);
+}
+
 }  // namespace torvela::reading

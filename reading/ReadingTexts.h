@@ -110,5 +110,9 @@ ReadingTexts MakeReadingTexts(const Reading& reading, const Tables& tables);
 // "2024年", "40歳": the year and age cells of the yearly luck.
 std::string YearText(int year);
 std::string AgeText(int age);
+// "年運（33〜42歳）": the heading of the yearly luck with its ages.
+std::string YearlyLuckTitle(const YearlyLuckTexts& luck);
+// "陽5・陰3".
+std::string YinYangText(const YinYangTally& tally);
 
 }  // namespace torvela::reading
