@@ -163,14 +163,14 @@ ChartView::ChartView(const Options& options, QWidget* parent) : QFrame(parent) {
     luck->addWidget(pic, 0, col, Qt::AlignCenter);
     if (i >= 1) {
       sai1[i - 1] = cell(Indexed("sai1", i - 1), ageFont);
-      luck->addWidget(sai1[i - 1], 1, col);
+      luck->addWidget(sai1[i - 1], 1, col, Qt::AlignCenter);
     }
     sai2[i] = cell(Indexed("sai2", i), ageFont);
     dun_kan[i] = cell(Indexed("dun_kan", i), luckFont);
     dun_shi[i] = cell(Indexed("dun_shi", i), luckFont);
-    luck->addWidget(sai2[i], 2, col);
-    luck->addWidget(dun_kan[i], 3, col);
-    luck->addWidget(dun_shi[i], 4, col);
+    luck->addWidget(sai2[i], 2, col, Qt::AlignCenter);
+    luck->addWidget(dun_kan[i], 3, col, Qt::AlignCenter);
+    luck->addWidget(dun_shi[i], 4, col, Qt::AlignCenter);
   }
   for (auto [name, text, r] : {std::tuple{options.dai, "大", 3}, std::tuple{options.un, "運", 4}}) {
     QLabel* l = caption(name, QString::fromUtf8(text));
