@@ -73,8 +73,8 @@ std::string PrintfOneDecimalText(double x) {
 // patterns down to subnormals, and the edges of the general text's
 // exponent form.
 std::vector<double> ManyValues() {
-  std::vector<double> v{0.0, -0.0, 1e15, 999999999999999.0, 1e16, 1e-4, 1e-5, 9.9999999999999995e-5,
-                        DBL_MAX, -DBL_MAX, DBL_MIN, DBL_TRUE_MIN, 0.05, 0.15, 0.25, 59.95, 59.949999999999996};
+  std::vector<double> v{0.0,     -0.0,     1e15,    999999999999999.0, 1e16, 1e-4, 1e-5, 9.9999999999999995e-5,
+                        DBL_MAX, -DBL_MAX, DBL_MIN, DBL_TRUE_MIN,      0.05, 0.15, 0.25, 59.95, 59.949999999999996};
   std::mt19937_64 rng(20261207);
   std::uniform_int_distribution<int> exponent(-30, 30);
   std::uniform_real_distribution<double> unit(1, 10);

@@ -28,8 +28,8 @@ Texts CommandLineTexts(const QStringList& birth) {
   Texts texts;
 #ifdef TORVELA_CLI
   QProcess cli;
-  cli.start(QStringLiteral(TORVELA_CLI),
-            birth + QStringList{"--now", "2026-12-06T12:00", "--data", QString::fromStdString(DataDir()), "--json"});
+  const QString data = QString::fromStdString(DataDir());
+  cli.start(QStringLiteral(TORVELA_CLI), birth + QStringList{"--now", "2026-12-06T12:00", "--data", data, "--json"});
   if (!cli.waitForFinished(60000) || cli.exitCode() != 0) {
     texts.insert("<error>", QString::fromUtf8(cli.readAllStandardError()));
     return texts;
@@ -38,7 +38,8 @@ Texts CommandLineTexts(const QStringList& birth) {
   for (auto it = json.begin(); it != json.end(); ++it) {
     if (it->isArray()) {
       const QJsonArray items = it->toArray();
-      for (int i = 0; i < items.size(); ++i) texts.insert(it.key() + '_' + QString::number(i), items[i].toString());
+      for (int i = 0; i < items.size(); ++i)
+        texts.insert(it.key() + '_' + QString::number(i), items[i].toString());
     } else {
       texts.insert(it.key(), it->toString());
     }
@@ -57,7 +58,8 @@ Texts CLocaleTexts(const torvela::chart::ChartInput& input) {
   const auto chart = torvela::chart::MakeChartTexts(torvela::chart::ComputeChart(input, m, kNow), m);
   std::setlocale(LC_ALL, locale.c_str());
   Texts texts;
-  for (const auto& [name, text] : chart.Items()) texts.insert(QString::fromStdString(name), QString::fromStdString(text));
+  for (const auto& [name, text] : chart.Items())
+    texts.insert(QString::fromStdString(name), QString::fromStdString(text));
   return texts;
 }
 
@@ -78,26 +80,25 @@ class TestLocale : public MainWindowTest {
     std::setlocale(LC_ALL, kCommaLocale);
   }
 
+  // Birth as torvela-cli takes it; the time differences as typed.
   void windowTextsEqualTheCommandLines_data() {
     QTest::addColumn<QString>("locale");
-    QTest::addColumn<QList<int>>("date");  // year, month, day
-    QTest::addColumn<QString>("hour");
-    QTest::addColumn<QString>("minute");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("time");
     QTest::addColumn<bool>("male");
     QTest::addColumn<QString>("jisahun");
     QTest::addColumn<QString>("jisabyo");
     const QString comma = kCommaLocale, twoByte = kTwoByteLocale;
-    QTest::newRow("comma, typed decimals") << comma << QList{1975, 3, 5} << "14" << "30" << true << "-13.5" << "28.7";
-    QTest::newRow("comma, hour unknown") << comma << QList{2000, 2, 29} << "?" << "" << false << "-0" << "28";
-    QTest::newRow("comma, winter") << comma << QList{1868, 1, 24} << "23" << "59" << false << "18.25" << "-3.5";
-    QTest::newRow("two-byte point") << twoByte << QList{1975, 3, 5} << "14" << "30" << true << "-13.5" << "28.7";
-    QTest::newRow("two-byte, midnight") << twoByte << QList{2041, 11, 30} << "0" << "0" << false << "7" << "0.5";
+    QTest::newRow("comma, typed decimals") << comma << "1975-03-05" << "14:30" << true << "-13.5" << "28.7";
+    QTest::newRow("comma, hour unknown") << comma << "2000-02-29" << "?:?" << false << "-0" << "28";
+    QTest::newRow("comma, winter") << comma << "1868-01-24" << "23:59" << false << "18.25" << "-3.5";
+    QTest::newRow("two-byte point") << twoByte << "1975-03-05" << "14:30" << true << "-13.5" << "28.7";
+    QTest::newRow("two-byte, midnight") << twoByte << "2041-11-30" << "0:0" << false << "7" << "0.5";
   }
   void windowTextsEqualTheCommandLines() {
     QFETCH(QString, locale);
-    QFETCH(QList<int>, date);
-    QFETCH(QString, hour);
-    QFETCH(QString, minute);
+    QFETCH(QString, date);
+    QFETCH(QString, time);
     QFETCH(bool, male);
     QFETCH(QString, jisahun);
     QFETCH(QString, jisabyo);
@@ -106,22 +107,21 @@ class TestLocale : public MainWindowTest {
       QVERIFY(std::setlocale(LC_ALL, kTwoByteLocale));
       QCOMPARE(std::strlen(std::localeconv()->decimal_point), size_t(2));
     }
+    const QStringList ymd = date.split('-'), hm = time.split(':');
+    const int year = ymd[0].toInt(), month = ymd[1].toInt(), day = ymd[2].toInt();
 
-    EnterBirth(date[0], date[1], date[2], hour, minute);
+    EnterBirth(year, month, day, hm[0], hm[1]);
     QTest::mouseClick(male ? w->optM : w->optW, Qt::LeftButton);
     w->txtJisahun->setText(jisahun);
     w->txtJisabyo->setText(jisabyo);
     QTest::mouseClick(w->fInput, Qt::LeftButton);
     QTest::mouseClick(w->btnpop, Qt::LeftButton);
 
-    const auto input = torvela::chart::InputFromTexts(date[0], date[1], date[2], hour.toStdString(),
-                                                      minute.toStdString(), male, jisahun.toStdString(),
-                                                      jisabyo.toStdString());
+    const auto input = torvela::chart::InputFromTexts(year, month, day, hm[0].toStdString(), hm[1].toStdString(),
+                                                      male, jisahun.toStdString(), jisabyo.toStdString());
     const Texts expected = CLocaleTexts(input);
     QVERIFY(expected["txtKoukei"].contains('.'));  // a text the locale would change
-    const QString time = hour == "?" ? "?:?" : hour + ':' + minute;
-    const QString day = QString::asprintf("%04d-%02d-%02d", date[0], date[1], date[2]);
-    const Texts cli = CommandLineTexts({"--date", day, "--time", time, "--sex", male ? "男" : "女",
+    const Texts cli = CommandLineTexts({"--date", date, "--time", time, "--sex", male ? "男" : "女",
                                         "--jisa=" + jisahun, "--jisa-sec=" + jisabyo});
 #ifdef TORVELA_CLI
     QCOMPARE(cli.keys(), expected.keys());
