@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <tuple>
 #include <type_traits>
 
 #include "ControlNames.h"
@@ -44,8 +45,8 @@ ChartView::ChartView(const Options& options, QWidget* parent) : QFrame(parent) {
     const QString n = QString::fromLatin1(name);
     return Control(ResultBox(this, n, widest), n);
   };
-  // Chart labels have fixed sizes, so that no text moves the layout and a
-  // window keeps its size (and the popup its place) whatever it shows.
+  // The chart's labels get fixed sizes below, so that no text moves the
+  // layout and a window keeps its size (the popup its place) whatever it shows.
   auto label = [this](const QString& name, const QFont& font) {
     auto* l = Control(new QLabel(this), name);
     l->setFont(font);
@@ -146,6 +147,7 @@ ChartView::ChartView(const Options& options, QWidget* parent) : QFrame(parent) {
   const QFont ageFont = GothicFont(12);
   const QFont luckFont = PGothicFont(12);
   const int cellWidth = QFontMetrics(ageFont).horizontalAdvance(QStringLiteral("000")) + 10;
+  // Added centred, a fixed cell still lets its column take spare width.
   auto cell = [&](const QString& name, const QFont& font) {
     QLabel* l = label(name, font);
     l->setFixedSize(cellWidth, QFontMetrics(font).height() + 2);
