@@ -1,7 +1,6 @@
 // Equation of time from the classical five-term series in the sun's mean
 // longitude, mean anomaly, the eccentricity and the obliquity.
 #include <cmath>
-#include <cstdio>
 
 #include "calc/Module2.h"
 #include "calc/Numeric.h"
@@ -73,10 +72,7 @@ EquationOfTime EquationOfTimeFromMinutes(double minutes) {
   // Finite by construction for real dates; the guard keeps the text sane.
   const std::int64_t wholeInt =
       std::isfinite(whole) && whole < 9.0e18 ? static_cast<std::int64_t>(whole) : 0;
-  char text[24];
-  std::snprintf(text, sizeof text, "%c%lld", minutes >= 0 ? '+' : '-',
-                static_cast<long long>(wholeInt));
-  out.EotMinutesText = text;
+  out.EotMinutesText = (minutes >= 0 ? "+" : "-") + WholeText(wholeInt);
   out.EotSecondsText = OneDecimalText((magnitude - whole) * 60);
   return out;
 }

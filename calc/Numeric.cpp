@@ -4,7 +4,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <system_error>
 
 namespace torvela {
@@ -70,12 +69,15 @@ std::string NonFiniteText(double x) {
 
 }  // namespace
 
+// Number texts go through std::to_chars: snprintf would write the decimal
+// point of the user's locale once the windows have set it (a comma, or two
+// bytes in some), and the texts must read the same everywhere.
 std::string GeneralText(double x) {
   if (!std::isfinite(x)) return NonFiniteText(x);
   if (x == 0) return "0";
   char buf[40];
-  std::snprintf(buf, sizeof buf, "%.15g", x);
-  std::string s(buf);
+  const auto end = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 15).ptr;
+  std::string s(buf, end);
   for (char& c : s) {
     if (c == 'e') c = 'E';
   }
@@ -87,14 +89,17 @@ std::string OneDecimalText(double x) {
   // The 15 significant digits as written, then decimal rounding on those
   // digits, so 28.25 (stored as 28.249999...) reads "28.3".
   char buf[40];
-  std::snprintf(buf, sizeof buf, "%.14e", x);
-  const std::string s(buf);
+  const auto end = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, 14).ptr;
+  const std::string s(buf, end);  // "d.dddddddddddddde+XX"
   const bool negative = s[0] == '-';
   const std::size_t lead = negative ? 1 : 0;
   std::string digits;
   digits += s[lead];
   digits += s.substr(lead + 2, 14);
-  const int exponent = std::atoi(s.c_str() + s.find('e') + 1);
+  std::size_t e = s.find('e') + 1;
+  if (s[e] == '+') ++e;  // from_chars takes a minus but no plus
+  int exponent = 0;
+  std::from_chars(s.data() + e, s.data() + s.size(), exponent);
   int point = exponent + 1;  // digits before the decimal point
   if (point < 1) {
     digits.insert(0, static_cast<std::size_t>(1 - point), '0');

@@ -28,11 +28,11 @@ double LeadingNumber(std::string_view text);
 std::string WholeText(std::int64_t n);
 
 // General text of a double: up to 15 significant digits, "." as decimal
-// point, no trailing zeros, no exponent for ordinary magnitudes ("280.374094",
+// point whatever the locale, no trailing zeros, no exponent for ordinary magnitudes ("280.374094",
 // "0", "-0.5").
 std::string GeneralText(double x);
 
-// The "0.0" / "#0.0" pattern: at least one integer digit, one decimal,
+// The "0.0" / "#0.0" pattern: at least one integer digit, "." and one decimal,
 // rounded half away from zero on the value as written with 15 significant
 // digits (28.25 -> "28.3", 0.15 -> "0.2", 59.96 -> "60.0"); a negative value
 // that rounds to zero shows as "0.0".

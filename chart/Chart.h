@@ -89,6 +89,8 @@ struct ChartTexts {
 
   // (object name, text) for every control, arrays as "dun_kan_0" .. "sai2_10".
   std::vector<std::pair<std::string, std::string>> Items() const;
+
+  bool operator==(const ChartTexts&) const = default;
 };
 
 ChartTexts MakeChartTexts(const ChartResult& result, const Tables& tables);

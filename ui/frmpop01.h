@@ -1,14 +1,14 @@
 // The popup chart window: a frozen copy of the chart the main window shows,
-// so one chart stays in view while the next is entered. Its controls carry
-// the names of their namesakes in the main window; each copy goes from one
-// control to the control of the same name.
+// so one chart stays in view while the next is entered. It holds its copy
+// as a value and shows it in the same chart area as the main window, without
+// the true-solar-time, equation-of-time and weekday boxes.
 #pragma once
 
 #include <QPointer>
 #include <QWidget>
-#include <array>
 
-class QLabel;
+#include "ChartView.h"
+
 class QLineEdit;
 class QPushButton;
 
@@ -20,31 +20,12 @@ class frmpop01 : public QWidget {
  public:
   explicit frmpop01(QWidget* parent = nullptr);
 
-  // Copies texts, captions and the bold marking of the great-luck columns
-  // from the main window's controls, found by object name; a control the
-  // main window lacks is left as it is. txtMW shows 男 or 女.
-  void CopyFrom(const QWidget& mainWindow, bool male);
+  // Shows a copy of the chart, the birthday line and the sex (txtMW 男 or 女).
+  void ShowCopy(const chart::ChartTexts& texts, const QString& birthday, bool male);
 
   QLineEdit* txtBirthday;
-  QLineEdit* txtKoutai;
-  QLineEdit* txtKoutaiYM;
-  QLineEdit* txtKoukei;
-  QLineEdit* txtAge;
   QLineEdit* txtMW;
-  QLabel* yKan;
-  QLabel* yShi;
-  QLabel* mKan;
-  QLabel* mShi;
-  QLabel* dKan;
-  QLabel* dShi;
-  QLabel* hKan;
-  QLabel* hShi;
-  QLabel* lblOu;
-  std::array<QLabel*, 10> sai1;
-  std::array<QLabel*, 11> sai2;
-  std::array<QLabel*, 11> dun_kan;
-  std::array<QLabel*, 11> dun_shi;
-  std::array<QLabel*, 11> Picture;  // Picture1 .. Picture11
+  ChartView* chartView;
   QPushButton* Command1;
 
  public slots:
@@ -55,8 +36,9 @@ class frmpop01 : public QWidget {
 };
 
 // What the main window's POP command does: creates the popup on first use
-// (owned by mainWindow, centred), or shows the existing one where the user
-// left it; brings it to the front and copies the chart into it.
-frmpop01* ShowPopup(QPointer<frmpop01>& popup, QWidget& mainWindow, bool male);
+// (owned by owner, centred), or shows the existing one where the user left
+// it; brings it to the front and shows the copy in it.
+frmpop01* ShowPopup(QPointer<frmpop01>& popup, QWidget& owner, const chart::ChartTexts& texts,
+                    const QString& birthday, bool male);
 
 }  // namespace torvela::ui

@@ -5,11 +5,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
-#include <QFile>
 #include <QFrame>
-#include <QGridLayout>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -18,7 +15,6 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "ControlNames.h"
 #include "Fonts.h"
 #include "InputLogic.h"
 #include "UpDown.h"
@@ -86,14 +82,6 @@ void mainform01::BuildControls() {
     c->addItems(items);
     c->setCurrentIndex(-1);
     return c;
-  };
-  // Read-only result boxes, sized for the longest text they show.
-  auto resultBox = [central](const char* name, const QString& sample) {
-    auto* e = Named(new QLineEdit(central), QString::fromLatin1(name));
-    e->setReadOnly(true);
-    e->setFocusPolicy(Qt::ClickFocus);
-    e->setMinimumWidth(QFontMetrics(e->font()).horizontalAdvance(sample) + 16);
-    return e;
   };
 
   // Birth date and time, in the order they unlock.
@@ -182,163 +170,20 @@ void mainform01::BuildControls() {
 
   // The birthday line follows the inputs, apart from the chart.
   Label7 = label("Label7", QStringLiteral("誕生日："));
-  txtBirthday = resultBox("txtBirthday", QStringLiteral("2000年12月31日23時59分出生時間不明"));
+  txtBirthday = ResultBox(central, QStringLiteral("txtBirthday"), QStringLiteral("2000年12月31日23時59分出生時間不明"));
   auto* birthdayRow = new QHBoxLayout;
   birthdayRow->setContentsMargins(4, 0, 4, 0);
   birthdayRow->addWidget(Label7);
   birthdayRow->addWidget(txtBirthday, 1);
 
-  // The four pillars, right to left: year, month, day, hour; stem above branch.
-  auto pillar = [&](const char* name) {
-    auto* l = label(name, QString());
-    l->setFont(PGothicFont(12, true));
-    l->setAlignment(Qt::AlignCenter);
-    const QFontMetrics fm(l->font());
-    l->setMinimumSize(fm.horizontalAdvance(QStringLiteral("甲")) + 22, fm.height() + 12);
-    // Each character on a light tile, as a written chart shows it.
-    l->setStyleSheet(QStringLiteral("QLabel { background: palette(base); color: palette(text);"
-                                    " border: 1px solid palette(mid); border-radius: 3px; }"));
-    return l;
-  };
-  yKan = pillar("yKan");
-  yShi = pillar("yShi");
-  mKan = pillar("mKan");
-  mShi = pillar("mShi");
-  dKan = pillar("dKan");
-  dShi = pillar("dShi");
-  hKan = pillar("hKan");
-  hShi = pillar("hShi");
-  lblOu = label("lblOu", QString());
-  lblOu->setMinimumWidth(QFontMetrics(lblOu->font()).horizontalAdvance(QStringLiteral("木")));
-  Label11 = label("Label11", QStringLiteral("旺"));
-  lblOu->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  Label11->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-
-  auto* pillars = new QGridLayout;
-  pillars->setHorizontalSpacing(6);
-  pillars->setVerticalSpacing(4);
-  const std::array<std::pair<QLabel*, QLabel*>, 4> columns{
-      {{hKan, hShi}, {dKan, dShi}, {mKan, mShi}, {yKan, yShi}}};
-  for (int c = 0; c < 4; ++c) {
-    pillars->addWidget(columns[c].first, 0, c);
-    pillars->addWidget(columns[c].second, 1, c);
-  }
-  auto* ou = new QHBoxLayout;
-  ou->setSpacing(0);
-  ou->addStretch(1);
-  ou->addWidget(lblOu);
-  ou->addWidget(Label11);
-  ou->addStretch(1);
-  pillars->addLayout(ou, 2, 2);
-  pillars->setRowStretch(3, 1);
-
-  // The result boxes with their captions.
-  Label14 = label("Label14", QStringLiteral("真太陽時："));
-  Label13 = label("Label13", QStringLiteral("均時差："));
-  Label9 = label("Label9", QStringLiteral("大運交替："));
-  Label10 = label("Label10", QStringLiteral("交替年月："));
-  Label16 = label("Label16", QStringLiteral("満"));
-  Label15 = label("Label15", QStringLiteral("歳"));
-  Label8 = label("Label8", QStringLiteral("視黄経："));
-  txtShin = resultBox("txtShin", QStringLiteral("2000年12月31日23時59.9分"));
-  txtKinjisa = resultBox("txtKinjisa", QStringLiteral("-14分15.2秒"));
-  txtweek = resultBox("txtweek", QStringLiteral("水曜日"));
-  txtKoutai = resultBox("txtKoutai", QStringLiteral("約10歳11カ月30日"));
-  txtKoutaiYM = resultBox("txtKoutaiYM", QStringLiteral("甲年子月"));
-  txtAge = resultBox("txtAge", QStringLiteral("100"));
-  txtKoukei = resultBox("txtKoukei", QStringLiteral("359.999999999999"));
-  txtAge->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  txtKinjisa->setFixedWidth(txtKinjisa->minimumWidth());
-  txtAge->setFixedWidth(txtAge->minimumWidth());
-
-  auto* values = new QGridLayout;
-  values->setHorizontalSpacing(4);
-  values->setVerticalSpacing(6);
-  auto row = [values](int r, QLabel* caption, std::initializer_list<QWidget*> fields) {
-    caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    values->addWidget(caption, r, 0);
-    auto* line = new QHBoxLayout;
-    line->setSpacing(4);
-    for (QWidget* w : fields) line->addWidget(w);
-    values->addLayout(line, r, 1);
-  };
-  row(0, Label14, {txtShin});
-  row(1, Label13, {txtKinjisa, txtweek});
-  row(2, Label9, {txtKoutai});
-  row(3, Label10, {txtKoutaiYM, Label16, txtAge, Label15});
-  row(4, Label8, {txtKoukei});
-  values->setColumnStretch(1, 1);
-
-  auto* upper = new QHBoxLayout;
-  upper->setSpacing(24);
-  upper->addLayout(pillars);
-  upper->addLayout(values, 1);
-
-  // Great luck: column 0 at the right end, 10 at the left, each with its
-  // from-age, to-age, stem and branch; "大運" stands at the right.
-  auto* luck = new QGridLayout;
-  luck->setHorizontalSpacing(2);
-  luck->setVerticalSpacing(2);
-  const QFont ageFont = GothicFont(12);
-  const QFont luckFont = PGothicFont(12);
-  const int cellWidth = QFontMetrics(ageFont).horizontalAdvance(QStringLiteral("000")) + 10;
-  auto cell = [&](const QString& name, const QFont& font) {
-    auto* l = Named(new QLabel(central), name);
-    l->setFont(font);
-    l->setAlignment(Qt::AlignCenter);
-    // Empty until the first chart, but the rows keep their height.
-    l->setMinimumSize(cellWidth, QFontMetrics(font).height() + 2);
-    return l;
-  };
-  for (int i = 0; i <= 10; ++i) {
-    const int col = 10 - i;
-    auto* pic = Named(new QLabel(central), QStringLiteral("Picture%1").arg(i + 1));
-    pic->setFixedSize(17, 17);
-    const QString image = QStringLiteral(":/images/deco%1.png").arg(i + 1, 2, 10, QLatin1Char('0'));
-    // Through QIcon so that the @2x drawing is used on dense screens.
-    if (QFile::exists(image)) pic->setPixmap(QIcon(image).pixmap(QSize(17, 17), devicePixelRatioF()));
-    Picture[i] = pic;
-    luck->addWidget(pic, 0, col, Qt::AlignCenter);
-    if (i >= 1) {
-      sai1[i - 1] = cell(Indexed("sai1", i - 1), ageFont);
-      luck->addWidget(sai1[i - 1], 1, col);
-    }
-    sai2[i] = cell(Indexed("sai2", i), ageFont);
-    dun_kan[i] = cell(Indexed("dun_kan", i), luckFont);
-    dun_shi[i] = cell(Indexed("dun_shi", i), luckFont);
-    luck->addWidget(sai2[i], 2, col);
-    luck->addWidget(dun_kan[i], 3, col);
-    luck->addWidget(dun_shi[i], 4, col);
-  }
-  Label2 = label("Label2", QStringLiteral("大"));
-  Label3 = label("Label3", QStringLiteral("運"));
-  for (QLabel* l : {Label2, Label3}) {
-    l->setFont(PGothicFont(12, true));
-    l->setAlignment(Qt::AlignCenter);
-  }
-  luck->addWidget(Label2, 3, 11);
-  luck->addWidget(Label3, 4, 11);
-  luck->setColumnMinimumWidth(11, 28);
-
-  auto* rule = Named(new QFrame(central), QStringLiteral("resultRule"));
-  rule->setFrameShape(QFrame::HLine);
-  rule->setFrameShadow(QFrame::Sunken);
-
-  auto* resultFrame = Named(new QFrame(central), QStringLiteral("resultFrame"));
-  resultFrame->setFrameShape(QFrame::StyledPanel);
-  auto* resultLayout = new QVBoxLayout(resultFrame);
-  resultLayout->setContentsMargins(14, 14, 14, 14);
-  resultLayout->setSpacing(10);
-  resultLayout->addLayout(upper);
-  resultLayout->addWidget(rule);
-  resultLayout->addLayout(luck);
+  chartView = new ChartView(ChartView::Options{}, central);
 
   auto* page = new QVBoxLayout(central);
   page->setContentsMargins(10, 10, 10, 10);
   page->setSpacing(10);
   page->addWidget(inputFrame);
   page->addLayout(birthdayRow);
-  page->addWidget(resultFrame, 1);
+  page->addWidget(chartView, 1);
 
   connect(yearInput, &QPushButton::clicked, this, &mainform01::yearInput_Click);
   connect(mSelect, &QComboBox::activated, this, &mainform01::mSelect_Click);
@@ -503,31 +348,10 @@ void mainform01::fInput_Click() {
       mtSelect->currentText().toStdString(), optM->isChecked(), txtJisahun->text().toStdString(),
       txtJisabyo->text().toStdString());
   result_ = chart::ComputeChart(input, module_.tables(), clock());
-  const chart::ChartTexts texts = chart::MakeChartTexts(result_, module_.tables());
-  ShowChart(texts);
-  MarkCurrentLuckColumn(texts.bold);
+  ShowChart(chart::MakeChartTexts(result_, module_.tables()));
 }
 
-void mainform01::ShowChart(const chart::ChartTexts& texts) {
-  for (const auto& [name, text] : texts.Items()) {
-    const QString objectName = QString::fromStdString(name);
-    const QString value = QString::fromStdString(text);
-    if (auto* l = centralWidget()->findChild<QLabel*>(objectName))
-      l->setText(value);
-    else if (auto* e = centralWidget()->findChild<QLineEdit*>(objectName))
-      e->setText(value);
-  }
-}
-
-void mainform01::MarkCurrentLuckColumn(int column) {
-  for (int i = 0; i <= 10; ++i) {
-    for (QLabel* l : {dun_kan[i], dun_shi[i]}) {
-      QFont f = l->font();
-      f.setBold(i == column);
-      l->setFont(f);
-    }
-  }
-}
+void mainform01::ShowChart(const chart::ChartTexts& texts) { chartView->Show(texts); }
 
 void mainform01::btnmap_Click() {
   if (!map_) {
@@ -549,7 +373,10 @@ void mainform01::btnmap_Click() {
 
 void mainform01::mnuMap_Click() { btnmap_Click(); }
 
-void mainform01::btnpop_Click() { ShowPopup(popup_, *this, optM->isChecked()); }
+// The popup gets a copy of the chart as shown, with the birthday line and sex.
+void mainform01::btnpop_Click() {
+  ShowPopup(popup_, *this, chartView->texts(), txtBirthday->text(), optM->isChecked());
+}
 
 void mainform01::menupop_Click() { btnpop_Click(); }
 

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "ChartView.h"
 #include "VersionBox.h"
 #include "calc/Module2.h"
 #include "chart/Chart.h"
@@ -72,17 +73,10 @@ class mainform01 : public QMainWindow {
   QLabel *lblhun, *lblbyo;
   QPushButton *btnmap, *fInput, *btnpop, *endbtn;
 
-  // Display controls.
+  // Display controls: the birthday line and the chart.
   QLabel* Label7;
   QLineEdit* txtBirthday;
-  QLabel *Label14, *Label13, *Label8, *Label9, *Label10, *Label16, *Label15;
-  QLineEdit *txtShin, *txtKinjisa, *txtweek, *txtKoukei, *txtKoutai, *txtKoutaiYM, *txtAge;
-  QLabel *yKan, *yShi, *mKan, *mShi, *dKan, *dShi, *hKan, *hShi;
-  QLabel *lblOu, *Label11, *Label2, *Label3;
-  std::array<QLabel*, 11> dun_kan{}, dun_shi{};
-  std::array<QLabel*, 10> sai1{};
-  std::array<QLabel*, 11> sai2{};
-  std::array<QLabel*, 11> Picture{};  // Picture1 .. Picture11
+  ChartView* chartView;
 
   // Menus.
   QMenu *menufile, *menutool, *menuhelp;
@@ -114,7 +108,6 @@ class mainform01 : public QMainWindow {
   void FillDayList();
   void ClampDay();
   void ShowChart(const chart::ChartTexts& texts);
-  void MarkCurrentLuckColumn(int column);
   void UnloadOtherWindows();
 
   Module2& module_;

@@ -1,14 +1,100 @@
 // Reading typed numbers and writing number texts.
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "calc/Numeric.h"
+#include "tests/LocaleSupport.h"
 
 namespace torvela {
 namespace {
+
+// The texts as printf wrote them before std::to_chars, in the C locale: the
+// reference the new ones must match byte for byte.
+std::string PrintfGeneralText(double x) {
+  if (x == 0) return "0";
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.15g", x);
+  std::string s(buf);
+  for (char& c : s) {
+    if (c == 'e') c = 'E';
+  }
+  return s;
+}
+
+std::string PrintfOneDecimalText(double x) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.14e", x);
+  const std::string s(buf);
+  const bool negative = s[0] == '-';
+  const std::size_t lead = negative ? 1 : 0;
+  std::string digits;
+  digits += s[lead];
+  digits += s.substr(lead + 2, 14);
+  const int exponent = std::atoi(s.c_str() + s.find('e') + 1);
+  int point = exponent + 1;
+  if (point < 1) {
+    digits.insert(0, static_cast<std::size_t>(1 - point), '0');
+    point = 1;
+  }
+  if (static_cast<int>(digits.size()) < point + 2) {
+    digits.append(static_cast<std::size_t>(point + 2) - digits.size(), '0');
+  }
+  std::string kept = digits.substr(0, static_cast<std::size_t>(point) + 1);
+  if (digits[static_cast<std::size_t>(point) + 1] >= '5') {
+    int k = static_cast<int>(kept.size()) - 1;
+    while (k >= 0 && kept[static_cast<std::size_t>(k)] == '9') {
+      kept[static_cast<std::size_t>(k)] = '0';
+      --k;
+    }
+    if (k >= 0) {
+      ++kept[static_cast<std::size_t>(k)];
+    } else {
+      kept.insert(0, 1, '1');
+    }
+  }
+  std::string whole = kept.substr(0, kept.size() - 1);
+  const std::size_t nz = whole.find_first_not_of('0');
+  whole = nz == std::string::npos ? "0" : whole.substr(nz);
+  std::string out = whole + "." + kept.back();
+  if (negative && out != "0.0") out.insert(0, 1, '-');
+  return out;
+}
+
+// Values of every kind the texts meet: ties of the one-decimal rounding
+// (x.x5 and binary halves), both signs, every magnitude, random bit
+// patterns down to subnormals, and the edges of the general text's
+// exponent form.
+std::vector<double> ManyValues() {
+  std::vector<double> v{0.0,     -0.0,     1e15,    999999999999999.0, 1e16, 1e-4, 1e-5, 9.9999999999999995e-5,
+                        DBL_MAX, -DBL_MAX, DBL_MIN, DBL_TRUE_MIN,      0.05, 0.15, 0.25, 59.95, 59.949999999999996};
+  std::mt19937_64 rng(20261207);
+  std::uniform_int_distribution<int> exponent(-30, 30);
+  std::uniform_real_distribution<double> unit(1, 10);
+  while (v.size() < 100000) {
+    const double sign = rng() & 1 ? -1.0 : 1.0;
+    switch (rng() % 5) {
+      case 0: v.push_back(sign * double(rng() % 2000000) / 20); break;       // n.n5 ties
+      case 1: v.push_back(sign * double(rng() % 20000000) / 1024); break;    // binary fractions
+      case 2: v.push_back(sign * unit(rng) * std::pow(10.0, exponent(rng))); break;
+      case 3: v.push_back(sign * (double(rng() % 100000) + double(rng() % 1000) / 1000)); break;
+      default: {
+        double x;
+        const std::uint64_t bits = rng();
+        std::memcpy(&x, &bits, sizeof x);
+        if (std::isfinite(x)) v.push_back(x);
+      }
+    }
+  }
+  return v;
+}
 
 TEST(CyclicMod, ZeroReadsAsTheTop) {
   const std::int64_t cases[][3] = {
@@ -55,6 +141,43 @@ TEST(NumberTexts, GeneralAndOneDecimal) {
       {99999.95, "100000.0"},
   };
   for (const auto& [value, text] : oneDecimal) EXPECT_EQ(OneDecimalText(value), text) << value;
+}
+
+TEST(NumberTexts, SameAsPrintfInTheCLocale) {
+  ASSERT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+  int mismatches = 0;
+  for (const double x : ManyValues()) {
+    const std::string general = GeneralText(x), oneDecimal = OneDecimalText(x);
+    if (general != PrintfGeneralText(x) || oneDecimal != PrintfOneDecimalText(x)) {
+      if (++mismatches <= 10)
+        ADD_FAILURE() << PrintfGeneralText(x) << ": " << general << " / " << oneDecimal << ", printf "
+                      << PrintfOneDecimalText(x);
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
+}
+
+// The texts and the reading of typed numbers keep "." in locales with a
+// comma or a two-byte decimal point, as the windows run once Qt has set the
+// user's locale.
+TEST(NumberTexts, LocaleFree) {
+  std::vector<double> values = ManyValues();
+  values.resize(20000);
+  std::vector<std::string> expected;
+  for (const double x : values) expected.push_back(GeneralText(x) + " " + OneDecimalText(x));
+  int tested = 0;
+  for (const char* name : {test::kCommaLocale, test::kTwoByteLocale}) {
+    if (!test::MakeLocaleAvailable(name)) continue;
+    ASSERT_TRUE(std::setlocale(LC_ALL, name));
+    ASSERT_STRNE(std::localeconv()->decimal_point, ".");  // the locale is really in force
+    ++tested;
+    for (std::size_t i = 0; i < values.size(); ++i)
+      ASSERT_EQ(GeneralText(values[i]) + " " + OneDecimalText(values[i]), expected[i]) << name;
+    EXPECT_EQ(LeadingNumber("12.5"), 12.5) << name;
+    EXPECT_EQ(LeadingNumber("-13,5"), -13) << name;
+    std::setlocale(LC_ALL, "C");
+  }
+  if (tested == 0) GTEST_SKIP() << "no locale with another decimal point could be made";
 }
 
 }  // namespace

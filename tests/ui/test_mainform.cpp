@@ -40,8 +40,9 @@ class TestMainForm : public MainWindowTest {
       QCOMPARE(c ? c->property("text").toString() : "<missing>", QString::fromStdString(text));
     }
     for (int i = 0; i <= 10; ++i)
-      QVERIFY(w->dun_kan[i]->font().bold() == (i == expected.bold) &&
-              w->dun_shi[i]->font().bold() == (i == expected.bold));
+      QVERIFY(w->chartView->dun_kan[i]->font().bold() == (i == expected.bold) &&
+              w->chartView->dun_shi[i]->font().bold() == (i == expected.bold));
+    QVERIFY(w->chartView->texts() == expected);  // what POP hands on
   }
 
  private slots:

@@ -1,14 +1,18 @@
-// The popup copies what the main window shows and keeps it until the next
-// POP; Close hides it in place, the close box discards it.
+// The popup shows the copy of the chart it was given and keeps it until the
+// next POP; Close hides it in place, the close box discards it.
 #include <QTest>
 #include <QtWidgets>
 
+#include "chart/ChartFields.h"
 #include "frmpop01.h"
 
+using torvela::chart::ChartTexts;
 using torvela::ui::frmpop01, torvela::ui::ShowPopup;
 
 namespace {
 
+// What the popup shows; it has no weekday, equation-of-time or
+// true-solar-time box.
 QStringList ChartNames() {
   QStringList names = QString("txtBirthday txtKoutai txtKoutaiYM txtKoukei txtAge yKan yShi mKan mShi "
                                "dKan dShi hKan hShi lblOu").split(' ');
@@ -17,36 +21,34 @@ QStringList ChartNames() {
   return names;
 }
 
-// A stand-in for the main window: the chart controls by name, a level down
-// as in a real window.
-struct FakeMain : QWidget {
-  FakeMain() : area(new QWidget(this)) {
-    for (const QString& name : ChartNames())
-      (name.startsWith("txt") ? static_cast<QWidget*>(new QLineEdit(area)) : new QLabel(area))
-          ->setObjectName(name);
-  }
-  // Every text is `tag` and the control's name, great-luck column `bold`
-  // (none for -1) bold; the popup, a child too, is left alone.
-  void Fill(const QString& tag, int bold) {
-    for (auto* box : area->findChildren<QLineEdit*>()) box->setText(tag + box->objectName());
-    for (auto* label : area->findChildren<QLabel*>()) {
-      label->setText(tag + label->objectName());
-      QFont f = label->font();
-      const QString name = label->objectName();
-      f.setBold(name.startsWith("dun_") && name.endsWith(QString("_%1").arg(bold)));
-      label->setFont(f);
+// Every text is `tag` and the control's name; great-luck column `bold`
+// (none for -1) is the current one.
+ChartTexts Texts(const std::string& tag, int bold) {
+  ChartTexts t;
+  torvela::chart::ForEachTextField(t, [&](const char* name, auto& field) {
+    if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::string>) {
+      field = tag + name;
+    } else {
+      for (std::size_t i = 0; i < field.size(); ++i) field[i] = tag + name + "_" + std::to_string(i);
     }
-  }
-  QWidget* area;
-};
+  });
+  t.bold = bold;
+  return t;
+}
+
+frmpop01* Pop(QPointer<frmpop01>& pop, QWidget& owner, const std::string& tag, int bold, bool male) {
+  return ShowPopup(pop, owner, Texts(tag, bold), QString::fromStdString(tag) + "txtBirthday", male);
+}
 
 void CheckCopy(const frmpop01& pop, const QString& tag, int bold) {
   for (const QString& name : ChartNames()) {
     const QWidget* c = pop.findChild<QWidget*>(name);
     QCOMPARE(c ? c->property("text").toString() : "<missing>", tag + name);
   }
+  for (const char* absent : {"txtweek", "txtKinjisa", "txtShin"}) QVERIFY(!pop.findChild<QWidget*>(absent));
   for (int i = 0; i < 11; ++i)
-    QVERIFY(pop.dun_kan[i]->font().bold() == (i == bold) && pop.dun_shi[i]->font().bold() == (i == bold));
+    QVERIFY(pop.chartView->dun_kan[i]->font().bold() == (i == bold) &&
+            pop.chartView->dun_shi[i]->font().bold() == (i == bold));
 }
 
 bool NearCentre(const QWidget& w) {
@@ -59,25 +61,27 @@ class TestPopup : public QObject {
   Q_OBJECT
 
  private slots:
-  // The popup lives below the main window with controls of the same names;
-  // they must never stand in for the main window's own.
-  void copiesFromTheMainWindowNotFromItself() {
-    FakeMain main;
+  // The popup shows what it is given and keeps it as its own: neither the
+  // caller's texts changing afterwards nor controls of the same names in the
+  // owner reach it.
+  void showsTheCopyItWasGiven() {
+    QWidget owner;
+    for (const QString& name : ChartNames()) (new QLabel(QStringLiteral("壬"), &owner))->setObjectName(name);
+    ChartTexts texts = Texts("A", 3);
     QPointer<frmpop01> pop;
-    ShowPopup(pop, main, true);
-    delete main.findChild<QLabel*>("yKan");
-    auto* yKan = new QLabel(QStringLiteral("壬"), new QWidget(&main));  // searched after the popup
-    yKan->setObjectName(QStringLiteral("yKan"));
-    QCOMPARE(main.findChild<QLabel*>("yKan"), pop->yKan);  // the trap is set
-    ShowPopup(pop, main, true);
-    QCOMPARE(pop->yKan->text(), QStringLiteral("壬"));
+    ShowPopup(pop, owner, texts, "A-birthday", true);
+    const ChartTexts given = texts;
+    texts = Texts("B", 5);
+    QVERIFY(pop->chartView->texts() == given);
+    QCOMPARE(pop->chartView->yKan->text(), QStringLiteral("AyKan"));
+    QCOMPARE(pop->chartView->sai1[9]->text(), QStringLiteral("Asai1_9"));
+    QCOMPARE(pop->txtBirthday->text(), QStringLiteral("A-birthday"));
   }
 
   void popCloseAndCloseBoxLifecycle() {
-    FakeMain main;
-    main.Fill("A", 3);
+    QWidget owner;
     QPointer<frmpop01> pop;
-    frmpop01* first = ShowPopup(pop, main, true);
+    frmpop01* first = Pop(pop, owner, "A", 3, true);
     QVERIFY(QTest::qWaitForWindowExposed(first));
     QVERIFY(NearCentre(*first));
     CheckCopy(*first, "A", 3);
@@ -89,26 +93,25 @@ class TestPopup : public QObject {
     const QSize size = first->size();
     first->move(40, 50);
     const QPoint placed = first->pos();
-    main.Fill("a much longer text than any chart holds ", -1);
-    QCOMPARE(ShowPopup(pop, main, false), first);
+    const std::string longer = "a much longer text than any chart holds ";
+    QCOMPARE(Pop(pop, owner, longer, -1, false), first);
     QVERIFY(first->size() == size && first->pos() == placed);
-    CheckCopy(*first, "a much longer text than any chart holds ", -1);
-    QCOMPARE(first->dun_kan[3]->font(), first->dun_kan[0]->font());
+    CheckCopy(*first, QString::fromStdString(longer), -1);
+    QCOMPARE(first->chartView->dun_kan[3]->font(), first->chartView->dun_kan[0]->font());
     QCOMPARE(first->txtMW->text(), "女");
 
     // Close hides in place; POP brings it back there, refreshed, with the
     // bold column moved.
     QTest::mouseClick(first->Command1, Qt::LeftButton);
     QVERIFY(!first->isVisible() && pop);
-    main.Fill("C", 7);
-    QCOMPARE(ShowPopup(pop, main, true), first);
+    QCOMPARE(Pop(pop, owner, "C", 7, true), first);
     QVERIFY(first->isVisible() && first->pos() == placed);
     CheckCopy(*first, "C", 7);
 
     // The close box discards it; the next POP makes a new one, centred.
     QVERIFY(first->close());
     QTRY_VERIFY(pop.isNull());
-    frmpop01* second = ShowPopup(pop, main, true);
+    frmpop01* second = Pop(pop, owner, "C", 7, true);
     QVERIFY(QTest::qWaitForWindowExposed(second));
     QVERIFY(NearCentre(*second));
     CheckCopy(*second, "C", 7);
