@@ -84,9 +84,12 @@ void PlaceBox::ShowSuggestions(const QString& query) {
     new QTreeWidgetItem(lstPlaces, {FromStd(p->name), FromStd(p->prefecture), FromStd(p->reading)});
   }
   lstPlaces->setCurrentItem(lstPlaces->topLevelItem(0));
+  // Each column as wide as its longest text and a full-width space.
+  const int gap = lstPlaces->fontMetrics().horizontalAdvance(QChar(0x3000));
   int width = 2 * lstPlaces->frameWidth();
   for (int c = 0; c < lstPlaces->columnCount(); ++c) {
     lstPlaces->resizeColumnToContents(c);
+    lstPlaces->setColumnWidth(c, lstPlaces->columnWidth(c) + gap);
     width += lstPlaces->columnWidth(c);
   }
   const int rows = std::min(static_cast<int>(shown_.size()), kVisibleRows);
