@@ -4,8 +4,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <set>
+#include <sstream>
 #include <string>
+
+#include <QString>
 
 #include "calc/Module2.h"
 #include "place/Gazetteer.h"
@@ -143,6 +147,44 @@ TEST(GazetteerFile, MissingOrUnusableFileIsAnErrorAndKeepsWhatWasLoaded) {
   }
   EXPECT_EQ(g.places().size(), 1922u);
   fs::remove_all(dir);
+}
+
+// Random damage to the head of the shipped file (bytes replaced, inserted,
+// removed): each result loads or stops with a line and a message that is
+// valid UTF-8 (it reaches a message box), never anything else.
+TEST(GazetteerFile, RandomDamageLoadsOrStopsCleanly) {
+  std::ostringstream whole;
+  whole << std::ifstream(kShipped, std::ios::binary).rdbuf();
+  std::string head = whole.str();
+  head.resize(head.find('\n', 20000) + 1);
+  std::string bytes = "\t \n\r#0123456789.-市区町村北海道あア\xE3\x81\xFF";
+  bytes += '\0';
+  std::mt19937 random(14);
+  int loaded = 0, stopped = 0;
+  for (int round = 0; round < 200; ++round) {
+    std::string text = head;
+    for (int k = 0; k < 1 + round % 4; ++k) {
+      const std::size_t at = random() % text.size();
+      const char b = bytes[random() % bytes.size()];
+      switch (random() % 3) {
+        case 0: text[at] = b; break;
+        case 1: text.insert(at, 1, b); break;
+        default: text.erase(at, 1 + random() % 8); break;
+      }
+    }
+    try {
+      const Gazetteer g = Gazetteer::Parse(text);
+      EXPECT_FALSE(g.places().empty());
+      ++loaded;
+    } catch (const DataFileError& e) {
+      const std::string what = e.what();
+      EXPECT_GT(e.record(), 0) << what;
+      EXPECT_EQ(QString::fromUtf8(what.c_str()).toUtf8().toStdString(), what);
+      ++stopped;
+    }
+  }
+  EXPECT_GT(stopped, 100);
+  EXPECT_GT(loaded, 0);  // a damaged comment, or a byte that keeps a number valid
 }
 
 }  // namespace
