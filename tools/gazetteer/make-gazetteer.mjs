@@ -249,7 +249,7 @@ if (unplaced.length > 0) {
 }
 
 for (const p of places) {
-  if (!(p.lon > 122 && p.lon < 154 && p.lat > 20 && p.lat < 46.5)) fail(`${p.code} lies outside Japan: ${p.lon}, ${p.lat}`);
+  if (!(p.lon > 122 && p.lon < 154 && p.lat > 20 && p.lat < 46)) fail(`${p.code} lies outside Japan: ${p.lon}, ${p.lat}`);
 }
 
 // --- Output ------------------------------------------------------------------
