@@ -37,6 +37,8 @@ endif()
 if(EXISTS "${PROJECT_SOURCE_DIR}/ui/images/licenses")
   install(DIRECTORY ui/images/licenses/ DESTINATION ${doc_dir}/licenses)
 endif()
+# The gazetteer's sources: OpenStreetMap (ODbL), GeoNames (CC BY 4.0), MIT notices.
+install(DIRECTORY data/licenses/ DESTINATION ${doc_dir}/licenses)
 file(GLOB screenshots "${PROJECT_SOURCE_DIR}/docs/*.png")
 if(screenshots)
   install(FILES ${screenshots} DESTINATION ${doc_dir}/screenshots)

@@ -7,7 +7,8 @@ target_compile_options(torvela_options INTERFACE
   -Wall -Wextra -Werror -ffp-contract=off -fno-fast-math)
 
 set(TORVELA_DATA_DIR "${PROJECT_SOURCE_DIR}/data")
-set(TORVELA_DATA_FILES "${TORVELA_DATA_DIR}/planet.txt" "${TORVELA_DATA_DIR}/latitude.txt")
+set(TORVELA_DATA_FILES "${TORVELA_DATA_DIR}/planet.txt" "${TORVELA_DATA_DIR}/latitude.txt"
+  "${TORVELA_DATA_DIR}/places.txt")
 
 # Copies the data files beside a target's executable after each build.
 function(torvela_copy_data target)

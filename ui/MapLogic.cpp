@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "chart/TimeDifference.h"
+
 namespace torvela::ui {
 
 double MeridianX(const MapFrame& frame) {
@@ -21,39 +23,19 @@ float MapLatitude(float y, const MapFrame& frame) {
 
 namespace {
 
-// Splits in the precision of T, each step rounded to T as it goes.
-template <class T>
-DmsTexts SplitDms(T value) {
-  const T degrees = std::floor(value);
-  const T minutes = (value - degrees) * T(60);
-  const T wholeMinutes = std::floor(minutes);
-  const T seconds = (minutes - wholeMinutes) * T(60);
-  const T wholeSeconds = std::floor(seconds);
-  return {QString::number(static_cast<long long>(degrees)),
-          QString::number(static_cast<long long>(wholeMinutes)),
-          QString::number(static_cast<long long>(wholeSeconds))};
+DmsTexts ToTexts(const chart::DmsParts& dms) {
+  return {QString::number(dms.degrees), QString::number(dms.minutes), QString::number(dms.seconds)};
 }
 
 }  // namespace
 
-DmsTexts LongitudeTexts(double longitude) { return SplitDms<double>(longitude); }
+DmsTexts LongitudeTexts(double longitude) { return ToTexts(chart::SplitDms(longitude)); }
 
-DmsTexts LatitudeTexts(float latitude) { return SplitDms<float>(latitude); }
+DmsTexts LatitudeTexts(float latitude) { return ToTexts(chart::SplitDms(latitude)); }
 
 TimeDifferenceTexts DecideTimeDifference(double degrees, double minutes, double seconds) {
-  const double longitude = degrees + minutes / 60.0 + seconds / 3600.0;
-  const double diff = (longitude - 135.0) * 4.0;  // minutes of time, east positive
-  const double wholeMinutes = std::trunc(diff);
-  const double magnitude = std::fabs(diff);
-  const double wholeSeconds = std::trunc((magnitude - std::trunc(magnitude)) * 60.0);
-
-  TimeDifferenceTexts texts;
-  // Without the sign, a point just west of the meridian would count as east.
-  texts.minutes = (diff < 0 && wholeMinutes == 0)
-                      ? QStringLiteral("-0")
-                      : QString::number(static_cast<long long>(wholeMinutes));
-  texts.seconds = QString::number(static_cast<long long>(wholeSeconds));
-  return texts;
+  const chart::TimeDifferenceTexts texts = chart::DecideTimeDifference(degrees, minutes, seconds);
+  return {QString::fromStdString(texts.minutes), QString::fromStdString(texts.seconds)};
 }
 
 }  // namespace torvela::ui

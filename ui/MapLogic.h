@@ -32,7 +32,8 @@ double MapLongitude(float x, const MapFrame& frame = {});
 float MapLatitude(float y, const MapFrame& frame = {});
 
 // Degree, minute and second label texts: floor of the degrees, then of the
-// minutes and seconds of the remainder; seconds are truncated, not rounded.
+// minutes and seconds of the remainder; seconds are truncated, not rounded
+// (chart::SplitDms).
 struct DmsTexts {
   QString degrees, minutes, seconds;
 };
@@ -40,9 +41,9 @@ DmsTexts LongitudeTexts(double longitude);
 DmsTexts LatitudeTexts(float latitude);
 
 // The two time-difference texts for a longitude given as shown (whole degrees,
-// minutes, seconds east): minutes truncated toward zero and signed, seconds
-// 0..59 unsigned. A place less than one minute west of 135°E gets "-0" so the
-// chart still reads it as west.
+// minutes, seconds east): chart::DecideTimeDifference, the rule the gazetteer
+// shares. Minutes truncated toward zero and signed, seconds 0..59 unsigned; a
+// place less than one minute west of 135°E gets "-0".
 struct TimeDifferenceTexts {
   QString minutes, seconds;
 };
