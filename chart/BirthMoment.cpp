@@ -209,9 +209,8 @@ std::vector<Boundary> SearchBoundaries(const ChartInput& entered, const LocalTim
   }
 
   PillarProbe probe(entered, settings, tables, terms);
-  const double reading = MinuteNumber(CalendarMoment{chart.solarYear, chart.solarMonth,
-                                                     chart.solarDay, chart.solarHour,
-                                                     chart.solarMinute});
+  const double reading = MinuteNumber(CalendarMoment{
+      chart.solarYear, chart.solarMonth, chart.solarDay, chart.solarHour, chart.solarMinute});
   // True-solar minutes ahead of the clock at the birth; the guesses assume
   // it holds across the window.
   const double offset = reading - static_cast<double>(birth);
@@ -273,32 +272,34 @@ std::vector<Boundary> SearchBoundaries(const ChartInput& entered, const LocalTim
 
 std::string ClockNotice(const ClockReading& c, const LocalTime& clock, bool hourUnknown,
                         const MomentSettings& settings) {
-  const bool auto_ = settings.dst == DstMode::Auto;
+  if (c.zoneMissing) {
+    return "タイムゾーン情報（tzdata）を読めないため、"
+           "夏時刻かどうかを確かめずに日本標準時として計算しました。";
+  }
+  if (c.kind == ClockKind::Standard) return {};
+  const bool corrected = settings.dst == DstMode::Auto;
   const std::string reading =
-      DateText(clock) + (hourUnknown ? std::string("（時刻不明のため正午）") : TimeText(clock.hour, clock.minute));
-  const auto shifted = [&] {
-    const LocalTime jst = ReadingOfMinute(MinuteNumber(clock) + c.shiftMinutes);
-    return ClockText(jst, clock);
-  };
+      DateText(clock) +
+      (hourUnknown ? std::string("（時刻不明のため正午）") : TimeText(clock.hour, clock.minute));
+  const std::string jst =
+      "1時間引いた日本標準時の" +
+      ClockText(ReadingOfMinute(MinuteNumber(clock) + c.shiftMinutes), clock) + "で計算しました。";
   const std::string hour = DateText(c.hourFirst) + TimeText(c.hourFirst.hour, c.hourFirst.minute) +
                            "〜" + TimeText(c.hourLast.hour, c.hourLast.minute);
-  if (c.zoneMissing)
-    return "時間帯データ（tzdata）を読めないため、夏時刻かどうかを確かめずに日本標準時として計算しました。";
   switch (c.kind) {
     case ClockKind::Summer:
-      return auto_ ? "夏時刻：" + reading + "は夏時刻（UTC+10）の時計とみなし、1時間引いた日本標準時の" +
-                         shifted() + "で計算しました。"
-                   : "夏時刻：" + reading +
-                         "は夏時刻の期間ですが、補正しない設定のため日本標準時として計算しました。";
+      if (corrected) return "夏時刻：" + reading + "は夏時刻（UTC+10）の時計とみなし、" + jst;
+      return "夏時刻：" + reading + "は夏時刻の期間ですが、" +
+             "補正しない設定のため日本標準時として計算しました。";
     case ClockKind::Skipped:
-      return "存在しない時刻：" + hour +
-             "は夏時刻の始まりで時計が1時間進められ、実在しない時刻です。日本標準時として計算しました。";
+      return "存在しない時刻：" + hour + "は夏時刻の始まりで時計が1時間進められ、" +
+             "実在しない時刻です。日本標準時として計算しました。";
     case ClockKind::Repeated:
-      return auto_ ? "二度あった時刻：" + hour +
-                         "は夏時刻の終わりで二度ありました。一度目（夏時刻）とみなし、1時間引いた日本標準時の" +
-                         shifted() + "で計算しました。"
-                   : "二度あった時刻：" + hour +
-                         "は夏時刻の終わりで二度ありました。補正しない設定のため二度目（日本標準時）として計算しました。";
+      if (corrected)
+        return "二度あった時刻：" + hour + "は夏時刻の終わりで二度ありました。" +
+               "一度目（夏時刻）とみなし、" + jst;
+      return "二度あった時刻：" + hour + "は夏時刻の終わりで二度ありました。" +
+             "補正しない設定のため二度目（日本標準時）として計算しました。";
     case ClockKind::NoStandardTime: {
       std::string text = "1888年より前は日本に標準時がありません。";
       switch (settings.before1888) {
@@ -327,12 +328,13 @@ std::vector<std::string> BoundaryNotices(const std::vector<Boundary>& boundaries
   for (std::size_t i = 0; i < boundaries.size();) {
     const Boundary& first = boundaries[i];
     std::string pillars, term;
-    for (; i < boundaries.size() && MinuteNumber(boundaries[i].clock) == MinuteNumber(first.clock) &&
-           boundaries[i].before == first.before;
+    for (;
+         i < boundaries.size() && MinuteNumber(boundaries[i].clock) == MinuteNumber(first.clock) &&
+         boundaries[i].before == first.before;
          ++i) {
       const Boundary& b = boundaries[i];
-      const int kind = static_cast<int>(std::find(std::begin(kKindKeys), std::end(kKindKeys), b.pillar) -
-                                        std::begin(kKindKeys));
+      const int kind = static_cast<int>(
+          std::find(std::begin(kKindKeys), std::end(kKindKeys), b.pillar) - std::begin(kKindKeys));
       if (!pillars.empty()) pillars += "、";
       pillars += std::string(kKindNames[kind]) + "は" + b.to;
       if (kind == kMonth) {
@@ -478,10 +480,9 @@ BirthReport ComputeBirth(const ChartInput& entered, const MomentSettings& settin
   report.chart = ComputeChart(in, tables, now);
 
   const TermPair terms = FindTerms(tables, report.chart, in.year);
-  const double birthMinute =
-      MinuteNumber(CalendarMoment{report.chart.solarYear, report.chart.solarMonth,
-                                  report.chart.solarDay, report.chart.solarHour,
-                                  report.chart.solarMinute});
+  const double birthMinute = MinuteNumber(
+      CalendarMoment{report.chart.solarYear, report.chart.solarMonth, report.chart.solarDay,
+                     report.chart.solarHour, report.chart.solarMinute});
   report.prevTerm = TermReportOf(terms.previous, birthMinute, false);
   report.nextTerm = TermReportOf(terms.next, birthMinute, true);
   report.boundaries = SearchBoundaries(in, clock, settings, tables, report.chart, terms);
@@ -490,7 +491,8 @@ BirthReport ComputeBirth(const ChartInput& entered, const MomentSettings& settin
     report.notices.push_back(std::move(text));
   if (Earlier(clock, 1873, 1, 1))
     report.notices.push_back(
-        "1873年（明治6年）より前の日付は、旧暦ではなくグレゴリオ暦で入力してください（旧暦の日付は換算していません）。");
+        "1873年（明治6年）より前の日付は、旧暦ではなくグレゴリオ暦で入力してください"
+        "（旧暦の日付は換算していません）。");
   for (std::string& text : BoundaryNotices(report.boundaries, clock, in.hourUnknown,
                                            std::clamp(settings.marginMinutes, 0, 60), terms))
     report.notices.push_back(std::move(text));
@@ -508,9 +510,9 @@ std::string DateTimeText(const LocalTime& t) { return DateText(t) + TimeText(t.h
 
 std::string TermLineText(const TermReport& term, bool next) {
   if (term.name.empty()) return {};
-  return std::string(next ? "次の節：" : "節入り：") + term.name + " " + DateTimeText(term.trueSolar) +
-         "（" + std::to_string(term.days) + "日" + std::to_string(term.hours) + "時間" +
-         (next ? "後" : "前") + "）";
+  return std::string(next ? "次の節：" : "節入り：") + term.name + " " +
+         DateTimeText(term.trueSolar) + "（" + std::to_string(term.days) + "日" +
+         std::to_string(term.hours) + "時間" + (next ? "後" : "前") + "）";
 }
 
 }  // namespace torvela::chart

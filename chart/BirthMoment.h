@@ -16,7 +16,7 @@
 
 namespace torvela::chart {
 
-enum class DstMode { Auto, Off };                   // summer time corrected or not
+enum class DstMode { Auto, Off };                     // summer time corrected or not
 enum class Before1888 { Jst, LocalMean, TrueSolar };  // how a reading before 1888 is taken
 
 struct MomentSettings {
@@ -68,9 +68,9 @@ struct TermReport {
 
 // A clock time within the margin at which a pillar changes.
 struct Boundary {
-  std::string pillar;  // "year", "month", "day" or "hour"
-  LocalTime clock;     // the first clock minute (as entered) of the later pillar
-  std::string to;      // the pillar on the side away from the birth, "丙子"
+  std::string pillar;   // "year", "month", "day" or "hour"
+  LocalTime clock;      // the first clock minute (as entered) of the later pillar
+  std::string to;       // the pillar on the side away from the birth, "丙子"
   bool before = false;  // true: `to` holds before `clock`; false: from `clock` on
 };
 

@@ -30,7 +30,8 @@ ModelSun ModelAt(double jd) {
   const double c = 0.000289;
   ModelSun s;
   s.longitude = L0 + a * std::sin(M) + b * std::sin(2 * M) + c * std::sin(3 * M);
-  const double dCdM = (a * std::cos(M) + 2 * b * std::cos(2 * M) + 3 * c * std::cos(3 * M)) * DegToRad;
+  const double dCdM =
+      (a * std::cos(M) + 2 * b * std::cos(2 * M) + 3 * c * std::cos(3 * M)) * DegToRad;
   s.rate = (36000.76983 + dCdM * 35999.05029) / 36525;
   return s;
 }
@@ -98,8 +99,9 @@ std::optional<TermInstant> ConfirmTerm(MinuteDecisions& decide, int opens, doubl
 }  // namespace
 
 std::string_view SectionalTermName(int n) {
-  static constexpr std::array<std::string_view, 13> names = {
-      "", "小寒", "立春", "啓蟄", "清明", "立夏", "芒種", "小暑", "立秋", "白露", "寒露", "立冬", "大雪"};
+  static constexpr std::array<std::string_view, 13> names = {"",     "小寒", "立春", "啓蟄", "清明",
+                                                             "立夏", "芒種", "小暑", "立秋", "白露",
+                                                             "寒露", "立冬", "大雪"};
   return n >= 1 && n <= 12 ? names[n] : std::string_view();
 }
 

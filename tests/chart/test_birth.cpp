@@ -123,14 +123,14 @@ TEST_F(BirthTest, EverySummerTimeStartAndEnd) {
       ClockKind kind;
       int shift;
     } const cases[] = {
-        {minute(start, -30), ClockKind::Standard, 0},   // the hour before
-        {minute(start, 0), ClockKind::Skipped, 0},      // never on a clock
+        {minute(start, -30), ClockKind::Standard, 0},  // the hour before
+        {minute(start, 0), ClockKind::Skipped, 0},     // never on a clock
         {minute(start, 59), ClockKind::Skipped, 0},
-        {minute(start, 60), ClockKind::Summer, -60},    // the hour after
-        {minute(end, -30), ClockKind::Summer, -60},     // the last summer hour
-        {minute(end, 0), ClockKind::Repeated, -60},     // shown twice: the first time
+        {minute(start, 60), ClockKind::Summer, -60},  // the hour after
+        {minute(end, -30), ClockKind::Summer, -60},   // the last summer hour
+        {minute(end, 0), ClockKind::Repeated, -60},   // shown twice: the first time
         {minute(end, 59), ClockKind::Repeated, -60},
-        {minute(end, 60), ClockKind::Standard, 0},      // the hour after
+        {minute(end, 60), ClockKind::Standard, 0},  // the hour after
     };
     for (const Case& c : cases) {
       SCOPED_TRACE(IsoMinuteText(c.clock));
@@ -154,7 +154,8 @@ TEST_F(BirthTest, EverySummerTimeStartAndEnd) {
       EXPECT_EQ(FirstDifference(r.chart, Chart(Input(c.clock)), kEnteredFields).empty(),
                 c.shift == 0);
       EXPECT_EQ(FirstDifference(Birth(Input(c.clock), Settings(DstMode::Off)).chart,
-                                Chart(Input(c.clock))), "");
+                                Chart(Input(c.clock))),
+                "");
       EXPECT_EQ(Contains(r.notices, "夏時刻："), c.kind == ClockKind::Summer);
       EXPECT_EQ(Contains(r.notices, "存在しない時刻"), c.kind == ClockKind::Skipped);
       EXPECT_EQ(Contains(r.notices, "二度あった時刻"), c.kind == ClockKind::Repeated);
@@ -188,7 +189,8 @@ TEST_F(BirthTest, MidSummer1949WithAndWithoutTheCorrection) {
   const BirthReport noon = Birth(Input(1949, 7, 1, "?", "?"));
   EXPECT_EQ(FirstDifference(noon.chart, Chart(Input(1949, 7, 1, "11", "0")),
                             {"birthDateJD", "clockDayFraction", "birthdayThisYearJD", "ageText",
-                             "weekday", "hourStem", "hourBranch", "hourUnknown"}), "");
+                             "weekday", "hourStem", "hourBranch", "hourUnknown"}),
+            "");
 }
 
 // ---------------------------------------------------------------------------
@@ -206,14 +208,15 @@ TEST_F(BirthTest, ThreeReadingsBeforeStandardTime) {
   // is; the moment is that of a JST reading on the 135th meridian.
   EXPECT_EQ(lmt.chart.correctionMinutes, lmt.chart.eotMinutes);
   EXPECT_EQ(FirstDifference(lmt.chart, Chart(Input(1880, 6, 10, "10", "0", "0")),
-                            {"timeDiffDays", "localBirthJD", "currentColumn"}), "");
+                            {"timeDiffDays", "localBirthJD", "currentColumn"}),
+            "");
   EXPECT_EQ(lmt.chart.localBirthJD, lmt.chart.birthDateJD + lmt.chart.clockDayFraction);
   // True solar time already: nothing is added.
   EXPECT_EQ(solar.chart.correctionMinutes, 0);
   EXPECT_TRUE(solar.chart.solarDay == 10 && solar.chart.solarHour == 10 &&
               solar.chart.solarMinute == 0);
-  EXPECT_EQ(solar.chart.localBirthJD, solar.chart.birthDateJD + solar.chart.clockDayFraction -
-                                          solar.chart.eotMinutes / 1440);
+  EXPECT_EQ(solar.chart.localBirthJD,
+            solar.chart.birthDateJD + solar.chart.clockDayFraction - solar.chart.eotMinutes / 1440);
   for (const BirthReport* r : {&jst, &lmt, &solar}) {
     EXPECT_EQ(r->clockShiftMinutes, 0);
     EXPECT_TRUE(Contains(r->notices, "1888年より前は日本に標準時がありません。"));
@@ -225,8 +228,9 @@ TEST_F(BirthTest, ThreeReadingsBeforeStandardTime) {
 
   // Before 1873 the date must be Gregorian; from 1888 on neither notice.
   EXPECT_TRUE(Contains(Birth(Input(1872, 12, 31, "23", "0")).notices, "グレゴリオ暦"));
-  EXPECT_TRUE(Birth(Input(1888, 1, 1, "12", "0"), Settings(DstMode::Auto, Before1888::TrueSolar,
-                                                           10)).notices.empty());
+  EXPECT_TRUE(
+      Birth(Input(1888, 1, 1, "12", "0"), Settings(DstMode::Auto, Before1888::TrueSolar, 10))
+          .notices.empty());
   EXPECT_TRUE(Contains(Birth(Input(1887, 12, 31, "23", "59")).notices, "1888年より前"));
 }
 
@@ -256,9 +260,9 @@ TEST_F(BirthTest, TermsOfAWholeYearAgainstTheMonthDecision) {
       EXPECT_EQ(monthAt(m + 1), opens);
     }
     // The birth lies between the two, and the days and hours add up.
-    const double birth = MinuteNumber(CalendarMoment{r.chart.solarYear, r.chart.solarMonth,
-                                                     r.chart.solarDay, r.chart.solarHour,
-                                                     r.chart.solarMinute});
+    const double birth =
+        MinuteNumber(CalendarMoment{r.chart.solarYear, r.chart.solarMonth, r.chart.solarDay,
+                                    r.chart.solarHour, r.chart.solarMinute});
     const auto since = birth - MinuteNumber(r.prevTerm.trueSolar);
     const auto until = MinuteNumber(r.nextTerm.trueSolar) - birth;
     EXPECT_TRUE(since > 0 && until > 0);
@@ -290,15 +294,16 @@ TEST_F(BirthTest, BoundaryCases) {
     std::vector<std::string> pillars;  // "year@clock>to" in clock order
   } const cases[] = {
       // 立春 2024 at 17:31 true solar time, 17:26 on a Tokyo clock.
-      {"minutes before 立春", Input(2024, 2, 4, "17", "10"),
+      {"minutes before 立春",
+       Input(2024, 2, 4, "17", "10"),
        {"hour@2024-02-04T16:55>庚申", "year@2024-02-04T17:26>甲辰", "month@2024-02-04T17:26>丙寅"}},
       // The 午 hour begins at 11:00 true solar time.
       {"before a 時辰", Input(2024, 6, 4, "10", "30"), {"hour@2024-06-04T10:40>庚午"}},
       // 23:30 on the clock at +10 minutes is 23:41.7 true solar time.
-      {"before midnight", Input(2024, 6, 4, "23", "30", "10"),
-       {"day@2024-06-04T23:49>庚子"}},
+      {"before midnight", Input(2024, 6, 4, "23", "30", "10"), {"day@2024-06-04T23:49>庚子"}},
       // Hour unknown: the whole date.
-      {"hour ? with 立春", Input(2024, 2, 4, "?", "?"),
+      {"hour ? with 立春",
+       Input(2024, 2, 4, "?", "?"),
        {"year@2024-02-04T17:26>甲辰", "month@2024-02-04T17:26>丙寅"}},
   };
   for (const Case& c : cases) {
@@ -326,7 +331,9 @@ TEST_F(BirthTest, BoundaryCases) {
 // summer time and before 1888, with unknown hours and minutes.
 TEST_F(BirthTest, BoundariesMatchAMinuteByMinuteScan) {
   std::mt19937_64 rng(7);
-  const auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<std::uint64_t>(n)); };
+  const auto pick = [&rng](int n) {
+    return static_cast<int>(rng() % static_cast<std::uint64_t>(n));
+  };
   struct Draw {
     ChartInput in;
     MomentSettings settings;
@@ -342,8 +349,9 @@ TEST_F(BirthTest, BoundariesMatchAMinuteByMinuteScan) {
     if (i % 3 == 0) {
       // Move the birth to within the margin of its next term on the clock.
       const BirthReport r = Birth(in, s);
-      const LocalTime t = ReadingOfMinute(MinuteNumber(r.nextTerm.trueSolar) - pick(2 * s.marginMinutes) +
-                                          s.marginMinutes - pick(60) + 30);
+      const LocalTime t =
+          ReadingOfMinute(MinuteNumber(r.nextTerm.trueSolar) - pick(2 * s.marginMinutes) +
+                          s.marginMinutes - pick(60) + 30);
       in = Input(t, jisa);
     }
     if (i % 10 == 4) in.hourUnknown = true;
@@ -352,9 +360,9 @@ TEST_F(BirthTest, BoundariesMatchAMinuteByMinuteScan) {
   }
   // Within an hour and a half of the clocks' changes of summer time and of
   // the start of standard time.
-  for (const LocalTime night : {LocalTime{1948, 5, 2, 0, 0}, LocalTime{1948, 9, 12, 0, 0},
-                                LocalTime{1949, 4, 3, 0, 0}, LocalTime{1951, 9, 9, 1, 0},
-                                LocalTime{1888, 1, 1, 0, 0}}) {
+  for (const LocalTime night :
+       {LocalTime{1948, 5, 2, 0, 0}, LocalTime{1948, 9, 12, 0, 0}, LocalTime{1949, 4, 3, 0, 0},
+        LocalTime{1951, 9, 9, 1, 0}, LocalTime{1888, 1, 1, 0, 0}}) {
     for (int i = 0; i < 6; ++i) {
       ChartInput in = Input(ReadingOfMinute(MinuteNumber(night) + pick(180) - 90),
                             std::to_string(pick(60) - 30));
@@ -369,10 +377,13 @@ TEST_F(BirthTest, BoundariesMatchAMinuteByMinuteScan) {
   for (const Draw& d : draws) {
     const BirthReport r = Birth(d.in, d.settings);
     const ChartInput& in = r.input;
-    SCOPED_TRACE(testing::Message() << IsoMinuteText({static_cast<int>(in.year), static_cast<int>(in.month),
-                                                      static_cast<int>(in.day), static_cast<int>(in.hour),
-                                                      static_cast<int>(in.minute)})
-                                    << (in.hourUnknown ? " ?" : in.minuteUnknown ? " h:?" : ""));
+    SCOPED_TRACE(testing::Message()
+                 << IsoMinuteText({static_cast<int>(in.year), static_cast<int>(in.month),
+                                   static_cast<int>(in.day), static_cast<int>(in.hour),
+                                   static_cast<int>(in.minute)})
+                 << (in.hourUnknown     ? " ?"
+                     : in.minuteUnknown ? " h:?"
+                                        : ""));
     // The window as ComputeBirth takes it.
     const LocalTime clock{static_cast<int>(in.year), static_cast<int>(in.month),
                           static_cast<int>(in.day), in.hourUnknown ? 12 : static_cast<int>(in.hour),
@@ -400,8 +411,8 @@ TEST_F(BirthTest, BoundariesMatchAMinuteByMinuteScan) {
         const bool before = m <= birth;
         const int to = at(before ? m - 1 : m)[kind];
         expected.insert(std::string(std::array{"year", "month", "day", "hour"}[kind]) + "@" +
-                        IsoMinuteText(ReadingOfMinute(m)) + ">" +
-                        std::to_string(to) + (before ? "<" : ">"));
+                        IsoMinuteText(ReadingOfMinute(m)) + ">" + std::to_string(to) +
+                        (before ? "<" : ">"));
       }
     }
     for (const Boundary& b : r.boundaries) {
@@ -423,19 +434,23 @@ TEST_F(BirthTest, BoundariesMatchAMinuteByMinuteScan) {
 
 TEST_F(BirthTest, OutsideTheNewCasesTheChartIsToday) {
   std::mt19937_64 rng(11);
-  const auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<std::uint64_t>(n)); };
+  const auto pick = [&rng](int n) {
+    return static_cast<int>(rng() % static_cast<std::uint64_t>(n));
+  };
   for (int i = 0; i < 300; ++i) {
     int y = 1888 + pick(200);
     if (y >= 1948 && y <= 1951) y += 10;
-    const ChartInput in = Input(y, 1 + pick(12), 1 + pick(28), pick(10) ? std::to_string(pick(24)) : "?",
-                                std::to_string(pick(60)), std::to_string(pick(80) - 40), pick(2));
+    const ChartInput in =
+        Input(y, 1 + pick(12), 1 + pick(28), pick(10) ? std::to_string(pick(24)) : "?",
+              std::to_string(pick(60)), std::to_string(pick(80) - 40), pick(2));
     // Any settings; and any year at all with summer time off and JST before 1888.
-    const MomentSettings s = Settings(pick(2) ? DstMode::Auto : DstMode::Off,
-                                      static_cast<Before1888>(pick(3)), 30);
+    const MomentSettings s =
+        Settings(pick(2) ? DstMode::Auto : DstMode::Off, static_cast<Before1888>(pick(3)), 30);
     EXPECT_EQ(FirstDifference(Birth(in, s).chart, Chart(in)), "") << y;
     ChartInput any = in;
     any.year = 1700 + pick(400);
-    EXPECT_EQ(FirstDifference(Birth(any, Settings(DstMode::Off)).chart, Chart(any)), "") << any.year;
+    EXPECT_EQ(FirstDifference(Birth(any, Settings(DstMode::Off)).chart, Chart(any)), "")
+        << any.year;
   }
 }
 
@@ -447,7 +462,8 @@ TEST(MomentSettings, ParseAndNames) {
   EXPECT_EQ(ParseMargin("60"), 60);
   for (const char* bad : {"", "Auto", "on", "15", " 30", "jst "}) {
     EXPECT_FALSE(ParseDstMode(bad).has_value() || ParseMargin(bad).has_value() ||
-                 ParseBefore1888(bad).has_value()) << bad;
+                 ParseBefore1888(bad).has_value())
+        << bad;
   }
   for (const Before1888 b : {Before1888::Jst, Before1888::LocalMean, Before1888::TrueSolar})
     EXPECT_EQ(ParseBefore1888(Before1888Name(b)), b);

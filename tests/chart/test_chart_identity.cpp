@@ -50,7 +50,9 @@ struct RandomBirth {
 };
 
 RandomBirth Draw(std::mt19937_64& rng) {
-  const auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<std::uint64_t>(n)); };
+  const auto pick = [&rng](int n) {
+    return static_cast<int>(rng() % static_cast<std::uint64_t>(n));
+  };
   RandomBirth b;
   ChartInput& in = b.input;
   in.year = 1700 + pick(500);
