@@ -84,10 +84,12 @@ struct BirthReport {
   std::vector<Boundary> boundaries;  // in clock order
 };
 
-// The one entry point: the chart of the entered birth (clock shift and basis
-// of `entered` are replaced by those ReadClock gives) with its terms,
-// boundaries and notices. With dst Off, before1888 Jst and a birth outside
-// the new cases the chart is exactly ComputeChart(entered).
+// The one entry point: the chart of the entered birth (the clock shift and
+// basis of `entered` are replaced by those ReadClock gives for its reading,
+// noon when the hour is unknown) with its terms, boundaries and notices.
+// Whenever ReadClock gives no shift and the JST basis (every reading with
+// dst Off and before1888 Jst, every standard-time reading from 1888 on) the
+// chart is ComputeChart(entered) to the last bit.
 BirthReport ComputeBirth(const ChartInput& entered, const MomentSettings& settings,
                          const Tables& tables, const LocalTime& now);
 

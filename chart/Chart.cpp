@@ -39,7 +39,8 @@ ChartInput SanitisedInput(ChartInput in) {
   if (!std::isfinite(in.diffSeconds)) in.diffSeconds = 0;
   in.diffMinutes = std::clamp(in.diffMinutes, -1440.0, 1440.0);
   in.diffSeconds = std::clamp(in.diffSeconds, -86400.0, 86400.0);
-  in.clockShiftMinutes = Fix(Clamp(in.clockShiftMinutes, -1440, 1440));
+  if (!std::isfinite(in.clockShiftMinutes)) in.clockShiftMinutes = 0;
+  in.clockShiftMinutes = Fix(std::clamp(in.clockShiftMinutes, -1440.0, 1440.0));
   if (in.clockBasis != ClockBasis::LocalMean && in.clockBasis != ClockBasis::TrueSolar)
     in.clockBasis = ClockBasis::Jst;
   return in;
