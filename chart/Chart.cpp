@@ -25,24 +25,26 @@ double Clamp(double x, double lo, double hi) {
   return std::clamp(x, lo, hi);
 }
 
-// Brings values the inputs can never offer back into range, so that bad
-// input gives some chart instead of undefined arithmetic. A time difference
-// beyond a day is no place on earth.
-ChartInput Sanitised(ChartInput in) {
+}  // namespace
+
+ChartInput SanitisedInput(ChartInput in) {
   in.year = Fix(Clamp(in.year, 100, 9999));
   in.month = Fix(Clamp(in.month, 1, 12));
   const int last = MonthLengths(static_cast<std::int64_t>(in.year))[static_cast<int>(in.month)];
   in.day = Fix(Clamp(in.day, 1, last));
   in.hour = Fix(Clamp(in.hour, 0, 23));
   in.minute = Fix(Clamp(in.minute, 0, 59));
+  // A time difference beyond a day is no place on earth.
   if (!std::isfinite(in.diffMinutes)) in.diffMinutes = 0;
   if (!std::isfinite(in.diffSeconds)) in.diffSeconds = 0;
   in.diffMinutes = std::clamp(in.diffMinutes, -1440.0, 1440.0);
   in.diffSeconds = std::clamp(in.diffSeconds, -86400.0, 86400.0);
+  if (!std::isfinite(in.clockShiftMinutes)) in.clockShiftMinutes = 0;
+  in.clockShiftMinutes = Fix(std::clamp(in.clockShiftMinutes, -1440.0, 1440.0));
+  if (in.clockBasis != ClockBasis::LocalMean && in.clockBasis != ClockBasis::TrueSolar)
+    in.clockBasis = ClockBasis::Jst;
   return in;
 }
-
-}  // namespace
 
 ChartInput InputFromTexts(double year, double month, double day, std::string_view hourText,
                           std::string_view minuteText, bool male, std::string_view jisahun,
@@ -62,11 +64,7 @@ ChartInput InputFromTexts(double year, double month, double day, std::string_vie
   return in;
 }
 
-ChartResult ComputeChart(const ChartInput& raw, const Tables& tables, const LocalTime& now) {
-  const ChartInput in = Sanitised(raw);
-  ChartResult r;
-  r.hourUnknown = in.hourUnknown;
-
+void TrueSolarStep(const ChartInput& in, ChartResult& r) {
   r.birthDateJD = JulianDay(in.year, in.month, in.day);
 
   // Working copies; an unknown hour computes the chart for noon.
@@ -81,9 +79,63 @@ ChartResult ComputeChart(const ChartInput& raw, const Tables& tables, const Loca
   // The seconds take the sign of the minutes; "-0" minutes are west too.
   const double s = std::signbit(in.diffMinutes) ? -1 : 1;
   r.timeDiffDays = in.diffMinutes / 1440 + s * in.diffSeconds / 86400;
-  r.localBirthJD = r.birthDateJD + r.clockDayFraction + r.timeDiffDays;
 
-  // Present age in whole years, counted on the entered calendar date.
+  // A summer-time reading moves back to the standard clock first. The shift
+  // is whole minutes on a whole-minute reading, so the move is exact and the
+  // result is the chart of the standard reading to the last bit. Without a
+  // shift the entered reading is used as it is.
+  CalendarMoment base = clock;
+  double baseDateJD = r.birthDateJD;
+  double baseFraction = r.clockDayFraction;
+  if (in.clockShiftMinutes != 0) {
+    base = ApplyCorrection(clock, in.clockShiftMinutes);
+    baseDateJD = JulianDay(base.year, base.month, base.day);
+    baseFraction = base.hour / 24 + base.minute / 1440;
+  }
+
+  // localBirthJD is the birth in the birthplace's local mean time, the
+  // footing on which the current great-luck column compares it with now.
+  EquationOfTime eot;
+  switch (in.clockBasis) {
+    case ClockBasis::Jst:
+      r.localBirthJD = baseDateJD + baseFraction + r.timeDiffDays;
+      eot = ComputeEquationOfTime(base.year, base.month, base.day + baseFraction + r.timeDiffDays);
+      r.correctionMinutes = r.timeDiffDays * 1440 + eot.EotMinutes;
+      break;
+    case ClockBasis::LocalMean:
+      r.localBirthJD = baseDateJD + baseFraction;
+      eot = ComputeEquationOfTime(base.year, base.month, base.day + baseFraction);
+      r.correctionMinutes = eot.EotMinutes;
+      break;
+    case ClockBasis::TrueSolar:
+      // Shown for what it is, but not applied; local mean time is the
+      // reading less the equation of time.
+      eot = ComputeEquationOfTime(base.year, base.month, base.day + baseFraction);
+      r.localBirthJD = baseDateJD + baseFraction - eot.EotMinutes / 1440;
+      r.correctionMinutes = 0;
+      break;
+  }
+  r.eotMinutes = eot.EotMinutes;
+  r.eotMinutesText = eot.EotMinutesText;
+  r.eotSecondsText = eot.EotSecondsText;
+
+  const CalendarMoment solar = ApplyCorrection(base, r.correctionMinutes);
+  r.solarYear = solar.year;
+  r.solarMonth = solar.month;
+  r.solarDay = solar.day;
+  r.solarHour = solar.hour;
+  r.solarMinute = solar.minute;
+  r.solarDayFraction = r.solarHour / 24 + r.solarMinute / 1440;
+}
+
+ChartResult ComputeChart(const ChartInput& raw, const Tables& tables, const LocalTime& now) {
+  const ChartInput in = SanitisedInput(raw);
+  ChartResult r;
+  r.hourUnknown = in.hourUnknown;
+  TrueSolarStep(in, r);
+
+  // Present age in whole years, counted on the entered calendar date and
+  // clock reading.
   r.birthdayThisYearJD = JulianDay(now.year, in.month, in.day + r.clockDayFraction);
   r.nowJD = JulianDay(now.year, now.month,
                       now.day + static_cast<double>(now.hour) / 24 +
@@ -94,47 +146,28 @@ ChartResult ComputeChart(const ChartInput& raw, const Tables& tables, const Loca
 
   r.weekday = WeekdayIndex(static_cast<std::int64_t>(std::llround(r.birthDateJD - 0.5)));
 
-  const EquationOfTime eot =
-      ComputeEquationOfTime(clock.year, clock.month, clock.day + r.clockDayFraction + r.timeDiffDays);
-  r.eotMinutes = eot.EotMinutes;
-  r.eotMinutesText = eot.EotMinutesText;
-  r.eotSecondsText = eot.EotSecondsText;
-
-  r.correctionMinutes = r.timeDiffDays * 1440 + r.eotMinutes;
-  const CalendarMoment solar = ApplyCorrection(clock, r.correctionMinutes);
-  r.solarYear = solar.year;
-  r.solarMonth = solar.month;
-  r.solarDay = solar.day;
-  r.solarHour = solar.hour;
-  r.solarMinute = solar.minute;
-  r.solarDayFraction = r.solarHour / 24 + r.solarMinute / 1440;
-
   // The true-solar reading is placed at universal time as if it were JST,
   // so the solar terms are compared with true solar time.
-  double t = r.solarDay + r.solarDayFraction - 0.375;
-  const SunState first = SunPosition(tables, r.solarYear, r.solarMonth, t);
-  r.lightTimeDays = LightTimeCorrection(first.SunDistance, in.year);
-  t = t - r.lightTimeDays;
-  r.sunLongitude = SunPosition(tables, r.solarYear, r.solarMonth, t).SunLongitude;
+  const ApparentSun sun = ApparentSunAt(
+      tables, {r.solarYear, r.solarMonth, r.solarDay, r.solarHour, r.solarMinute}, in.year);
+  r.lightTimeDays = sun.lightTimeDays;
+  r.sunLongitude = sun.longitude;
 
   const SolarMonth sm = FindSolarMonth(r.sunLongitude, r.solarYear, r.solarMonth);
   r.solarMonthNumber = sm.number;
   r.pillarYear = sm.pillarYear;
-  const auto pillarYear = static_cast<std::int64_t>(r.pillarYear);
-  r.yearParity = static_cast<int>(((pillarYear % 2) + 2) % 2);
-  const int yi = YearPillarIndex(pillarYear);
-  r.yearStem = StemOf(yi);
-  r.yearBranch = BranchOf(yi);
-  const int mi = MonthPillarIndex(pillarYear, r.solarMonthNumber);
-  r.monthStem = StemOf(mi);
-  r.monthBranch = BranchOf(mi);
-  const int di = DayPillarOfDate(r.solarYear, r.solarMonth, r.solarDay);
-  r.dayStem = StemOf(di);
-  r.dayBranch = BranchOf(di);
+  r.yearParity = static_cast<int>(((static_cast<std::int64_t>(r.pillarYear) % 2) + 2) % 2);
+  const PillarIndices p =
+      PillarsOf(sm, r.solarYear, r.solarMonth, r.solarDay, r.solarHour, in.hourUnknown);
+  r.yearStem = StemOf(p.year);
+  r.yearBranch = BranchOf(p.year);
+  r.monthStem = StemOf(p.month);
+  r.monthBranch = BranchOf(p.month);
+  r.dayStem = StemOf(p.day);
+  r.dayBranch = BranchOf(p.day);
   if (!in.hourUnknown) {
-    const int hi = HourPillarIndex(r.dayStem, r.solarHour);
-    r.hourStem = StemOf(hi);
-    r.hourBranch = BranchOf(hi);
+    r.hourStem = StemOf(p.hour);
+    r.hourBranch = BranchOf(p.hour);
   }
 
   r.forward = LuckDirection(r.yearParity, in.male, in.female);

@@ -17,6 +17,13 @@ struct LocalTime {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0;
 };
 
+// What an entered clock reading is a reading of.
+enum class ClockBasis {
+  Jst,        // Japan Standard Time: the time difference and the equation of time are added
+  LocalMean,  // the birthplace's local mean time: only the equation of time is added
+  TrueSolar,  // true solar time already: nothing is added
+};
+
 // What the display button reads from the main window.
 struct ChartInput {
   double year = 0, month = 0, day = 0;  // JST calendar date, whole values
@@ -29,6 +36,11 @@ struct ChartInput {
   // from the two texts. A minutes text of "-0" reads as -0.0 and means west.
   double diffMinutes = 0;
   double diffSeconds = 0;
+  // Whole minutes that take the entered clock reading to the standard clock
+  // of its basis (-60 for a summer-time reading). The entered date stays the
+  // date of the age and the weekday; the astronomy uses the shifted moment.
+  double clockShiftMinutes = 0;
+  ClockBasis clockBasis = ClockBasis::Jst;
 };
 
 // Reads the birth from the texts the inputs show (list texts such as "?" or
@@ -36,6 +48,11 @@ struct ChartInput {
 ChartInput InputFromTexts(double year, double month, double day, std::string_view hourText,
                           std::string_view minuteText, bool male, std::string_view jisahun,
                           std::string_view jisabyo);
+
+// The input with every value brought into the range the inputs can offer
+// (month 13, an hour of 30 or a time difference beyond a day can not be
+// computed with); ComputeChart applies it first.
+ChartInput SanitisedInput(ChartInput input);
 
 // Everything one computation yields. Field names follow the design.
 struct ChartResult {
@@ -72,10 +89,15 @@ struct ChartResult {
   int currentColumn = -1;
 };
 
-// Runs the whole computation from the loaded tables, which it only reads.
-// Values no input offers (month 13, an hour of 30, a time difference beyond
-// a day) are brought into range first rather than computed with.
+// Runs the whole computation from the loaded tables, which it only reads,
+// on SanitisedInput(input).
 ChartResult ComputeChart(const ChartInput& input, const Tables& tables, const LocalTime& now);
+
+// The first step of ComputeChart on an input already sanitised: the clock
+// reading to true solar time. Fills birthDateJD, clockDayFraction,
+// timeDiffDays, localBirthJD, the equation of time, correctionMinutes and
+// the solar date and time (solarYear .. solarDayFraction) of r.
+void TrueSolarStep(const ChartInput& sanitised, ChartResult& r);
 
 // The texts of every chart control, keyed by the controls' names.
 struct ChartTexts {

@@ -34,6 +34,17 @@ SolarMonth FindSolarMonth(double L, double solarYear, double solarMonth) {
   return r;
 }
 
+PillarIndices PillarsOf(const SolarMonth& month, double solarYear, double solarMonth,
+                        double solarDay, double solarHour, bool hourUnknown) {
+  PillarIndices p;
+  const auto pillarYear = static_cast<std::int64_t>(month.pillarYear);
+  p.year = YearPillarIndex(pillarYear);
+  p.month = MonthPillarIndex(pillarYear, month.number);
+  p.day = DayPillarOfDate(solarYear, solarMonth, solarDay);
+  if (!hourUnknown) p.hour = HourPillarIndex(StemOf(p.day), solarHour);
+  return p;
+}
+
 int HourPillarIndex(int dayStem, double solarHour) {
   const int k = static_cast<int>(Fix((solarHour + 1) / 2));
   // Each pair of day stems five apart shares one row of hour pillars.

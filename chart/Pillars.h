@@ -20,6 +20,17 @@ struct SolarMonth {
 // term has passed.
 SolarMonth FindSolarMonth(double L, double solarYear, double solarMonth);
 
+// Sexagenary indices 1..60 of the four pillars; hour 0 when unknown.
+struct PillarIndices {
+  int year = 0, month = 0, day = 0, hour = 0;
+  friend bool operator==(const PillarIndices&, const PillarIndices&) = default;
+};
+
+// The four pillars of a solar month and a true-solar date and hour (whole
+// values).
+PillarIndices PillarsOf(const SolarMonth& month, double solarYear, double solarMonth,
+                        double solarDay, double solarHour, bool hourUnknown);
+
 // Sexagenary index 1..60 of the hour pillar from the day stem 1..10 and the
 // true-solar hour 0..23. 23 h takes the 子 hour of the next day's stem group.
 int HourPillarIndex(int dayStem, double solarHour);

@@ -74,4 +74,15 @@ double LightTimeCorrection(double sunDistance, double year) {
   return sunDistance * 1495.9787 / 2.99792458 / 3600 / 24 + (year - 1885) * 1.05337078651e-05;
 }
 
+ApparentSun ApparentSunAt(const Tables& tables, const CalendarMoment& solar, double lightTimeYear) {
+  const double dayFraction = solar.hour / 24 + solar.minute / 1440;
+  double t = solar.day + dayFraction - 0.375;
+  const SunState first = SunPosition(tables, solar.year, solar.month, t);
+  ApparentSun a;
+  a.lightTimeDays = LightTimeCorrection(first.SunDistance, lightTimeYear);
+  t = t - a.lightTimeDays;
+  a.longitude = SunPosition(tables, solar.year, solar.month, t).SunLongitude;
+  return a;
+}
+
 }  // namespace torvela::chart

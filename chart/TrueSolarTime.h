@@ -1,6 +1,8 @@
 // Clock time to true solar time, and the light-time shift of the sun.
 #pragma once
 
+#include "calc/Module2.h"
+
 namespace torvela::chart {
 
 // A calendar moment as working values: whole year, month, day and hour, the
@@ -22,5 +24,16 @@ CalendarMoment ApplyCorrection(const CalendarMoment& clock, double correctionMin
 // AU, plus an empirical drift of 1.05337078651e-05 day a year counted from
 // 1885; year is the entered calendar year.
 double LightTimeCorrection(double sunDistance, double year);
+
+struct ApparentSun {
+  double lightTimeDays = 0;  // LightTimeCorrection at the reading
+  double longitude = 0;      // degrees, [0, 360)
+};
+
+// The sun's apparent longitude for a true-solar reading (minute with a
+// fraction) as the chart takes it: the reading placed at universal time as
+// if it were JST (less 0.375 day), then moved back by the light time of the
+// sun's distance there. lightTimeYear is the entered calendar year.
+ApparentSun ApparentSunAt(const Tables& tables, const CalendarMoment& solar, double lightTimeYear);
 
 }  // namespace torvela::chart

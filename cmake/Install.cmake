@@ -45,7 +45,8 @@ if(screenshots)
 endif()
 
 # Debian package: runtime libraries come from dpkg-shlibdeps; the platform
-# plugins and the Japanese font are not linked, so they are named here.
+# plugins, the time-zone data and the Japanese font are not linked, so they
+# are named here.
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "torvela")
 set(CPACK_PACKAGE_VENDOR "Torvela Project")
@@ -56,7 +57,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "misc")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic | fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, tzdata, fonts-ipafont-gothic | fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-ipafont-gothic")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

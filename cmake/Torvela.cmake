@@ -16,3 +16,12 @@ function(torvela_copy_data target)
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TORVELA_DATA_FILES} $<TARGET_FILE_DIR:${target}>
     VERBATIM)
 endfunction()
+
+# The time-zone database is read through libcctz; Debian ships neither a
+# CMake package nor a pkg-config file for it.
+find_path(CCTZ_INCLUDE_DIR cctz/time_zone.h REQUIRED)
+find_library(CCTZ_LIBRARY cctz REQUIRED)
+add_library(cctz::cctz UNKNOWN IMPORTED)
+set_target_properties(cctz::cctz PROPERTIES
+  IMPORTED_LOCATION "${CCTZ_LIBRARY}"
+  INTERFACE_INCLUDE_DIRECTORIES "${CCTZ_INCLUDE_DIR}")
