@@ -40,8 +40,21 @@ PeopleWindow::PeopleWindow(QWidget* parent) : QWidget(parent, Qt::Window), model
   lstPeople->setTabKeyNavigation(false);
   lstPeople->setWordWrap(false);
   lstPeople->verticalHeader()->hide();
-  lstPeople->horizontalHeader()->setSectionResizeMode(PeopleModel::Name, QHeaderView::Stretch);
-  lstPeople->horizontalHeader()->setHighlightSections(false);
+  const QFontMetrics metrics = lstPeople->fontMetrics();
+  lstPeople->verticalHeader()->setDefaultSectionSize(metrics.height() + 8);
+  // Widths from the widest texts a column holds, not from measuring every
+  // row, which would cost too much at thousands of people.
+  auto* header = lstPeople->horizontalHeader();
+  header->setHighlightSections(false);
+  header->setSectionResizeMode(PeopleModel::Name, QHeaderView::Stretch);
+  const std::pair<PeopleModel::Column, QString> widest[] = {
+      {PeopleModel::Reading, QStringLiteral("わたなべ しょうたろう")},
+      {PeopleModel::Birth, QStringLiteral("2000年12月30日出生時間不明")},
+      {PeopleModel::Sex, QStringLiteral("性別")},
+      {PeopleModel::Place, QStringLiteral("千代田区千代田")},
+      {PeopleModel::Updated, QStringLiteral("2026/12/30 00:00")},
+  };
+  for (const auto& [column, text] : widest) header->resizeSection(column, metrics.horizontalAdvance(text) + 16);
   lstPeople->setSortingEnabled(true);
   lstPeople->sortByColumn(PeopleModel::Name, Qt::AscendingOrder);
   lstPeople->installEventFilter(this);
@@ -66,7 +79,7 @@ PeopleWindow::PeopleWindow(QWidget* parent) : QWidget(parent, Qt::Window), model
   layout->addLayout(searchRow);
   layout->addWidget(lstPeople, 1);
   layout->addLayout(buttonRow);
-  resize(720, 440);
+  resize(metrics.horizontalAdvance(QLatin1Char('0')) * 110, metrics.height() * 26);
 
   connect(txtSearch, &QLineEdit::textChanged, this, &PeopleWindow::txtSearch_TextChanged);
   connect(lstPeople, &QTableView::doubleClicked, this, &PeopleWindow::lstPeople_DoubleClick);
