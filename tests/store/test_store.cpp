@@ -3,6 +3,7 @@
 // date; and every kind of unusable file reported and left untouched.
 #include <QDir>
 #include <QProcess>
+#include <QStandardPaths>
 #include <random>
 
 #include "StoreTestSupport.h"
@@ -188,6 +189,16 @@ TEST_F(StoreTest, FirstSchemaIsBroughtUpToDate) {
   EXPECT_EQ(RawValue(Path(), "PRAGMA user_version").toInt(), SchemaVersion);
   EXPECT_EQ(RawValue(Path(), "PRAGMA integrity_check").toString(), "ok");
   EXPECT_EQ(RawValue(Path(), "SELECT place_name FROM person WHERE id = 2").toString(), "札幌市");
+}
+
+TEST(DefaultPathTest, EnvironmentOverridesTheDataFolder) {
+  const QByteArray saved = qgetenv("TORVELA_DB");
+  qputenv("TORVELA_DB", "/tmp/elsewhere/名簿.sqlite");
+  EXPECT_EQ(DefaultDatabasePath(), QStringLiteral("/tmp/elsewhere/名簿.sqlite"));
+  qunsetenv("TORVELA_DB");
+  EXPECT_EQ(DefaultDatabasePath(),
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/torvela.sqlite");
+  if (!saved.isNull()) qputenv("TORVELA_DB", saved);
 }
 
 // A process of its own that holds the 名簿's write lock until it is killed.
