@@ -278,7 +278,7 @@ class Transaction {
   bool begun_ = false, done_ = false;
 };
 
-bool Failed(const QSqlError& e) { return e.type() != QSqlError::NoError; }
+bool IsError(const QSqlError& e) { return e.type() != QSqlError::NoError; }
 
 }  // namespace
 
@@ -366,7 +366,7 @@ Expected<Store> Store::Open(const QString& path, OpenOptions options) {
 
 // Checks what the open file holds, then takes it over: WAL, foreign keys,
 // the schema brought up to date.
-Expected<void> Store::Prepare(bool existing) {
+Expected<void> Store::Prepare(bool hasData) {
   QSqlDatabase db = QSqlDatabase::database(connection_, false);
   QSqlQuery q(db);
   auto value = [&](const char* sql) -> std::optional<QVariant> {
@@ -384,7 +384,7 @@ Expected<void> Store::Prepare(bool existing) {
   const int userVersion = version->toInt();
   if (auto p = VersionProblem(userVersion, appId->toInt(), objects->toInt() > 0)) return Make(*p, path_);
 
-  if (existing) {
+  if (hasData) {
     const auto check = value("PRAGMA quick_check");
     if (!check) return Classify(q.lastError(), path_);
     if (check->toString() != QStringLiteral("ok")) return Make(Problem::Damaged, path_);
@@ -392,7 +392,7 @@ Expected<void> Store::Prepare(bool existing) {
   {
     // Can we write at all? Finds a read-only file or a held lock before any change.
     Transaction probe(db);
-    if (QSqlError e = probe.Begin(); Failed(e)) return Classify(e, path_);
+    if (QSqlError e = probe.Begin(); IsError(e)) return Classify(e, path_);
   }
   if (!value("PRAGMA journal_mode = WAL")) return Classify(q.lastError(), path_);
   if (!q.exec(QStringLiteral("PRAGMA foreign_keys = ON"))) return Classify(q.lastError(), path_);
@@ -403,12 +403,12 @@ Expected<void> Store::Migrate(int from) {
   QSqlDatabase db = QSqlDatabase::database(connection_, false);
   for (int version = from + 1; version <= SchemaVersion; ++version) {
     Transaction t(db);
-    if (QSqlError e = t.Begin(); Failed(e)) return Classify(e, path_);
+    if (QSqlError e = t.Begin(); IsError(e)) return Classify(e, path_);
     QSqlQuery q(db);
     for (const char* sql : kMigrations[static_cast<std::size_t>(version - 1)])
       if (!q.exec(QString::fromUtf8(sql))) return Classify(q.lastError(), path_);
     if (!q.exec(QStringLiteral("PRAGMA user_version = %1").arg(version))) return Classify(q.lastError(), path_);
-    if (QSqlError e = t.Commit(); Failed(e)) return Classify(e, path_);
+    if (QSqlError e = t.Commit(); IsError(e)) return Classify(e, path_);
   }
   return {};
 }
@@ -464,7 +464,7 @@ Expected<Person> Store::Add(const Person& person) {
   if (const QString why = CheckPerson(person); !why.isEmpty()) return Make(Problem::Invalid, path_, why);
   QSqlDatabase db = QSqlDatabase::database(connection_, false);
   Transaction t(db);
-  if (QSqlError e = t.Begin(); Failed(e)) return Classify(e, path_);
+  if (QSqlError e = t.Begin(); IsError(e)) return Classify(e, path_);
   const QDateTime now = Now();
   Person kept = person;
   kept.name = person.name.trimmed(), kept.reading = person.reading.trimmed();
@@ -477,7 +477,7 @@ Expected<Person> Store::Add(const Person& person) {
   q.addBindValue(UtcText(kept.updated));
   if (!q.exec()) return Classify(q.lastError(), path_);
   kept.id = q.lastInsertId().toLongLong();
-  if (QSqlError e = t.Commit(); Failed(e)) return Classify(e, path_);
+  if (QSqlError e = t.Commit(); IsError(e)) return Classify(e, path_);
   return kept;
 }
 
@@ -487,7 +487,7 @@ Expected<int> Store::AddAll(const std::vector<Person>& people) {
       return Make(Problem::Invalid, path_, QStringLiteral("%1人目: %2").arg(i + 1).arg(why));
   QSqlDatabase db = QSqlDatabase::database(connection_, false);
   Transaction t(db);
-  if (QSqlError e = t.Begin(); Failed(e)) return Classify(e, path_);
+  if (QSqlError e = t.Begin(); IsError(e)) return Classify(e, path_);
   const QString now = UtcText(Now());
   QSqlQuery q(db);
   q.prepare(QLatin1String(kInsert));
@@ -497,7 +497,7 @@ Expected<int> Store::AddAll(const std::vector<Person>& people) {
     q.addBindValue(p.updated.isValid() ? UtcText(p.updated) : now);
     if (!q.exec()) return Classify(q.lastError(), path_);
   }
-  if (QSqlError e = t.Commit(); Failed(e)) return Classify(e, path_);
+  if (QSqlError e = t.Commit(); IsError(e)) return Classify(e, path_);
   return static_cast<int>(people.size());
 }
 
@@ -505,7 +505,7 @@ Expected<Person> Store::Update(const Person& person) {
   if (const QString why = CheckPerson(person); !why.isEmpty()) return Make(Problem::Invalid, path_, why);
   QSqlDatabase db = QSqlDatabase::database(connection_, false);
   Transaction t(db);
-  if (QSqlError e = t.Begin(); Failed(e)) return Classify(e, path_);
+  if (QSqlError e = t.Begin(); IsError(e)) return Classify(e, path_);
   QSqlQuery q(db);
   q.prepare(QLatin1String(kUpdate));
   BindFields(q, person);
@@ -513,20 +513,20 @@ Expected<Person> Store::Update(const Person& person) {
   q.addBindValue(person.id);
   if (!q.exec()) return Classify(q.lastError(), path_);
   if (q.numRowsAffected() != 1) return Make(Problem::NotFound, path_);
-  if (QSqlError e = t.Commit(); Failed(e)) return Classify(e, path_);
+  if (QSqlError e = t.Commit(); IsError(e)) return Classify(e, path_);
   return Get(person.id);
 }
 
 Expected<void> Store::Remove(qint64 id) {
   QSqlDatabase db = QSqlDatabase::database(connection_, false);
   Transaction t(db);
-  if (QSqlError e = t.Begin(); Failed(e)) return Classify(e, path_);
+  if (QSqlError e = t.Begin(); IsError(e)) return Classify(e, path_);
   QSqlQuery q(db);
   q.prepare(QStringLiteral("DELETE FROM person WHERE id = ?"));
   q.addBindValue(id);
   if (!q.exec()) return Classify(q.lastError(), path_);
   if (q.numRowsAffected() != 1) return Make(Problem::NotFound, path_);
-  if (QSqlError e = t.Commit(); Failed(e)) return Classify(e, path_);
+  if (QSqlError e = t.Commit(); IsError(e)) return Classify(e, path_);
   return {};
 }
 

@@ -72,7 +72,7 @@ class Store {
 
  private:
   Store(QString connection, QString path, OpenOptions options);
-  Expected<void> Prepare(bool existing);
+  Expected<void> Prepare(bool hasData);
   Expected<void> Migrate(int from);
   QDateTime Now() const;
   void Close();

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -151,8 +152,9 @@ void PeopleWindow::btnOpen_Click() {
   const store::Person* person = Current();
   if (!person) return;
   const store::Person chosen = *person;  // the model may change under the receivers
+  const QPointer<PeopleWindow> self(this);
   emit personChosen(chosen);
-  close();
+  if (self) close();
 }
 
 void PeopleWindow::btnDelete_Click() {
