@@ -8,27 +8,30 @@ if(TARGET torvela-cli)
   install(TARGETS torvela-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 
-# The programs look for their data beside themselves, then in <prefix>/share/torvela.
-install(FILES ${TORVELA_DATA_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/torvela)
+# The programs look for their data beside themselves, then in this folder
+# (found through TORVELA_DATA_FROM_BINDIR, see cmake/Torvela.cmake).
+install(FILES ${TORVELA_DATA_FILES} DESTINATION ${TORVELA_DATA_INSTALL_DIR})
 
-install(FILES packaging/${TORVELA_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES packaging/${TORVELA_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# Desktop entry, metainfo, icons and documents go where the desktop and dpkg
+# look for them (share/), even when the program's data goes elsewhere.
+install(FILES packaging/${TORVELA_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
+install(FILES packaging/${TORVELA_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
 
 set(icon_dir "${PROJECT_SOURCE_DIR}/ui/images")
 if(EXISTS "${icon_dir}/torvela.svg")
-  install(FILES "${icon_dir}/torvela.svg" DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+  install(FILES "${icon_dir}/torvela.svg" DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps
           RENAME ${TORVELA_APP_ID}.svg)
 endif()
 foreach(size 16 24 32 48 64 128 256)
   file(GLOB icon_png "${icon_dir}/torvela-${size}.png" "${icon_dir}/icons/torvela-${size}.png")
   if(icon_png)
     list(GET icon_png 0 icon_png)
-    install(FILES "${icon_png}" DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+    install(FILES "${icon_png}" DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/${size}x${size}/apps
             RENAME ${TORVELA_APP_ID}.png)
   endif()
 endforeach()
 
-set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/torvela)
+set(doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/torvela)
 install(FILES LICENSE README.md DESTINATION ${doc_dir} OPTIONAL)
 install(FILES data/README.md DESTINATION ${doc_dir} RENAME data-sources.md)
 if(EXISTS "${PROJECT_SOURCE_DIR}/ui/images/README.md")

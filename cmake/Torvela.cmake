@@ -12,6 +12,15 @@ target_compile_options(torvela_options INTERFACE
 set(TORVELA_DATA_DIR "${PROJECT_SOURCE_DIR}/data")
 set(TORVELA_DATA_FILES "${TORVELA_DATA_DIR}/planet.txt" "${TORVELA_DATA_DIR}/latitude.txt")
 
+# Where an installed program finds its data, relative to its own folder, from
+# the install directories chosen at configure time (bin -> ../share/torvela,
+# games -> ../share/games/torvela). Relative, so the tree can be installed
+# under another prefix (cmake --install --prefix, CPack's /usr) unchanged.
+set(TORVELA_DATA_INSTALL_DIR "${CMAKE_INSTALL_DATADIR}/torvela")
+cmake_path(RELATIVE_PATH CMAKE_INSTALL_FULL_DATADIR BASE_DIRECTORY "${CMAKE_INSTALL_FULL_BINDIR}"
+           OUTPUT_VARIABLE TORVELA_DATA_FROM_BINDIR)
+cmake_path(APPEND TORVELA_DATA_FROM_BINDIR "torvela")
+
 # Copies the data files beside a target's executable after each build.
 function(torvela_copy_data target)
   add_custom_command(TARGET ${target} POST_BUILD
