@@ -25,7 +25,7 @@ if(LAUNCHER)
 endif()
 run("configure" ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${build} -G ${GENERATOR}
     -DCMAKE_CXX_COMPILER=${CXX} ${options})
-run("build" ${CMAKE_COMMAND} --build ${build} --target torvela-cli)
+run("build" ${CMAKE_COMMAND} --build ${build} --target torvela-cli torvela_packaging_files)
 run("install" ${CMAKE_COMMAND} --install ${build})
 
 set(cli "${prefix}/games/torvela-cli")
