@@ -23,10 +23,6 @@ configure_file(packaging/${TORVELA_APP_ID}.metainfo.xml.in
                "${gen_dir}/${TORVELA_APP_ID}.metainfo.xml" @ONLY)
 install(FILES "${gen_dir}/${TORVELA_APP_ID}.metainfo.xml" DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
 
-# Manual pages and the Debian changelog, compressed as Debian wants them:
-# gzip -9n stores no name or time, so each build gives the same bytes.
-find_program(TORVELA_GZIP gzip REQUIRED)
-set(TORVELA_DEBIAN_VERSION "${PROJECT_VERSION}-1")
 # TORVELA_RELEASE_DATE (YYYY-MM-DD) as an RFC 5322 date, as Debian
 # changelogs want it: "Sun, 06 Dec 2026 00:00:00 +0000".
 function(torvela_rfc5322_date iso out_var)
@@ -53,6 +49,11 @@ function(torvela_rfc5322_date iso out_var)
   list(GET weekdays ${w} weekday)
   set(${out_var} "${weekday}, ${day} ${month_name} ${year} 00:00:00 +0000" PARENT_SCOPE)
 endfunction()
+
+# The Debian changelog and the manual pages, compressed as Debian wants them:
+# gzip -9n stores no name or time, so each build gives the same bytes.
+set(TORVELA_DEBIAN_RELEASE 1)
+set(TORVELA_DEBIAN_VERSION "${PROJECT_VERSION}-${TORVELA_DEBIAN_RELEASE}")
 torvela_rfc5322_date("${TORVELA_RELEASE_DATE}" TORVELA_RELEASE_DATE_RFC5322)
 configure_file(packaging/changelog.Debian.in "${gen_dir}/changelog.Debian" @ONLY)
 set(compressed "${gen_dir}/changelog.Debian.gz")
@@ -63,6 +64,7 @@ foreach(page torvela torvela-cli)
     list(APPEND compressed "${gen_dir}/${page}.1.gz")
   endif()
 endforeach()
+find_program(TORVELA_GZIP gzip REQUIRED)
 foreach(gz IN LISTS compressed)
   string(REGEX REPLACE "\\.gz$" "" plain "${gz}")
   add_custom_command(OUTPUT "${gz}" COMMAND ${TORVELA_GZIP} -9nkf "${plain}"
@@ -117,7 +119,7 @@ install(SCRIPT packaging/DebianFiles.cmake)
 # plugins and the Japanese font are not linked, so they are named here.
 set(CPACK_GENERATOR "DEB")
 set(CPACK_CUSTOM_INSTALL_VARIABLES "TORVELA_DEBIAN_PACKAGE=ON")
-set(CPACK_DEBIAN_PACKAGE_RELEASE 1)  # the -1 of TORVELA_DEBIAN_VERSION
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${TORVELA_DEBIAN_RELEASE})
 set(CPACK_PACKAGE_NAME "torvela")
 set(CPACK_PACKAGE_VENDOR "Torvela Project")
 set(CPACK_PACKAGE_CONTACT "${TORVELA_MAINTAINER}")
