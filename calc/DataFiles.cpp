@@ -218,10 +218,12 @@ class NumberFile {
 
 }  // namespace
 
+// TORVELA_DATA_FROM_BINDIR is the install's data folder relative to its
+// program folder, set by the build from the configured install directories.
 std::filesystem::path DataDirectory(const std::filesystem::path& exeDir) {
   std::error_code ec;
   if (std::filesystem::is_regular_file(exeDir / "planet.txt", ec)) return exeDir;
-  const auto installed = (exeDir / ".." / "share" / "torvela").lexically_normal();
+  const auto installed = (exeDir / TORVELA_DATA_FROM_BINDIR).lexically_normal();
   if (std::filesystem::is_regular_file(installed / "planet.txt", ec)) return installed;
   return exeDir;
 }

@@ -105,7 +105,9 @@ class DataFileError : public std::runtime_error {
 
 // The directory that holds the data files for an executable in exeDir:
 // exeDir itself when planet.txt is there, else the installed data directory
-// (exeDir/../share/torvela); exeDir when neither has it.
+// (exeDir/../share/torvela with the usual install directories; the build
+// derives the relative path from the configured ones); exeDir when neither
+// has it.
 std::filesystem::path DataDirectory(const std::filesystem::path& exeDir);
 
 // ---------------------------------------------------------------------------

@@ -263,7 +263,8 @@ TEST_F(DataFiles, HundredMegabytesAreNotReadThrough) {
 }
 
 TEST_F(DataFiles, DataDirectoryPrefersTheExecutablesOwn) {
-  const fs::path bin = dir_ / "prefix" / "bin", share = dir_ / "prefix" / "share" / "torvela";
+  // The installed layout as configured (bin/ and share/torvela/ by default).
+  const fs::path bin = dir_ / "prefix" / "bin", share = bin / TORVELA_DATA_FROM_BINDIR;
   fs::create_directories(bin), fs::create_directories(share);
   EXPECT_EQ(DataDirectory(bin), bin);
   std::ofstream(share / "planet.txt") << "1";

@@ -181,9 +181,11 @@ TEST_F(ChartTest, DayPillarsSixtyDaysApartAgree) {
 // month steps on (and at 315 degrees the year), and the start of great luck
 // is the minute's arc, 約0歳0カ月0日, forwards before and backwards after.
 TEST_F(ChartTest, WithinAMinuteOfASectionalTerm) {
-  const std::tuple<double, double, int> terms[] = {
-      {285, 1, 3}, {315, 2, 1}, {345, 3, 3}, {255, 12, 4}};
-  for (const auto& [longitude, month, firstDay] : terms) {
+  // Plain variables, not structured bindings: clang 14 cannot capture those.
+  struct Term { double longitude, month; int firstDay; };
+  for (const Term term : {Term{285, 1, 3}, Term{315, 2, 1}, Term{345, 3, 3}, Term{255, 12, 4}}) {
+    const double longitude = term.longitude, month = term.month;
+    const int firstDay = term.firstDay;
     for (double year : {1801.0, 1955.0, 2000.0, 2079.0}) {
       for (const char* jisa : {"0", "-49", "25"}) {
         SCOPED_TRACE(testing::Message() << longitude << " " << year << " " << jisa);
@@ -217,9 +219,11 @@ TEST_F(ChartTest, WithinAMinuteOfASectionalTerm) {
 // True-solar midnight within a minute: the day pillar steps on, the 子 hour
 // pillar is the same on both sides.
 TEST_F(ChartTest, WithinAMinuteOfMidnight) {
-  const std::tuple<double, double, double, const char*> cases[] = {
-      {1800, 1, 1, "-49"}, {1980, 11, 3, "25"}, {2080, 12, 30, "48"}, {2024, 2, 28, "-0"}};
-  for (const auto& [y, mo, d, jisa] : cases) {
+  struct Day { double y, mo, d; const char* jisa; };
+  for (const Day day : {Day{1800, 1, 1, "-49"}, Day{1980, 11, 3, "25"}, Day{2080, 12, 30, "48"},
+                        Day{2024, 2, 28, "-0"}}) {
+    const double y = day.y, mo = day.mo, d = day.d;
+    const char* const jisa = day.jisa;
     SCOPED_TRACE(testing::Message() << y << "-" << mo << "-" << d);
     // Clock minutes from 22:00 on the day to 02:00 on the next.
     const auto at = [&](int minutes) { return At(y, mo, d, 22 * 60 + minutes, true, jisa); };

@@ -21,7 +21,13 @@ CliRun Cli(const std::vector<std::string>& args, const std::string& input = "") 
   std::ofstream(dir / "in") << input;
   std::string cmd = "'" TORVELA_CLI "'";
   for (const auto& a : args) cmd += " '" + a + "'";
-  const auto at = [&](const char* name) { return "'" + (dir / name).string() + "'"; };
+  const auto at = [&](const char* name) {
+    // Appended piece by piece: "'" + s + "'" trips GCC 12's -Wrestrict at -O3.
+    std::string quoted = "'";
+    quoted += (dir / name).string();
+    quoted += '\'';
+    return quoted;
+  };
   cmd += " < " + at("in") + " > " + at("out") + " 2> " + at("err");
   const int raw = std::system(cmd.c_str());
   const auto slurp = [&](const char* name) {
