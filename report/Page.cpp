@@ -35,13 +35,15 @@ constexpr std::string_view kProgram = "Torvela（一般用）";
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // Page fonts are unhinted, so that their advances scale exactly with the
-// device and text measured here fits wherever it is painted.
-QFont G(double pt, bool bold = false) {
+// device and text measured here fits wherever it is painted. Sizes are
+// whole points: Qt takes a point size to whole pixels, which on the
+// measuring device below are points.
+QFont G(int pt, bool bold = false) {
   QFont f = GothicFont(pt, bold);
   f.setHintingPreference(QFont::PreferNoHinting);
   return f;
 }
-QFont P(double pt, bool bold = false) {
+QFont P(int pt, bool bold = false) {
   QFont f = PGothicFont(pt, bold);
   f.setHintingPreference(QFont::PreferNoHinting);
   return f;
@@ -148,7 +150,7 @@ double Header(Sheet& s, double y) {
 // The name and the inputs as entered; returns the y below them.
 double Inputs(Sheet& s, const PageContent& c, double y) {
   const QFont label = G(9);
-  const QFont value = G(10.5);
+  const QFont value = G(11);
   const double labelWidth = Sheet::Width(label, QStringLiteral("出生地")) + 10;
   if (!c.name.isEmpty()) {
     const QFont big = P(14, true);
@@ -262,10 +264,10 @@ double Chart(Sheet& s, const chart::ChartTexts& t, double top) {
   y += 8;
 
   // Great luck: "大運" at the right end, then columns 0 .. 10 leftwards.
-  const QFont age = G(9.5);
+  const QFont age = G(10);
   const QFont luck = P(14);
   const QFont luckBold = P(14, true);
-  const QFont mark = G(7.5);
+  const QFont mark = G(8);
   constexpr double captionCol = 30;
   const double colW = (right - left - captionCol) / 11;
   const double ageH = Sheet::Height(age) + 1, luckH = Sheet::Height(luck) + 3;
@@ -305,7 +307,7 @@ double Chart(Sheet& s, const chart::ChartTexts& t, double top) {
 
 // The term lines and the notices; returns the y below them.
 double Notices(Sheet& s, const PageContent& c, double y) {
-  const QFont font = G(9.5);
+  const QFont font = G(10);
   const double lineH = Sheet::Height(font) + 3;
   bool any = false;
   for (const std::string* term : {&c.prevTerm, &c.nextTerm}) {
@@ -334,15 +336,15 @@ double ReadingTable(Sheet& s, const reading::ReadingTexts& t, double x, double t
   const QFont heading = G(9, true);
   const QFont cell = G(10);
   const QFont pillar = P(16, true);
-  const QFont voidMark = G(7.5);
+  const QFont voidMark = G(8);
   constexpr double headW = 64, colW = 50;
   const double width = headW + 4 * colW;
   const double cellLine = Sheet::Height(cell);
-  const double single = cellLine + 6;
+  const double single = cellLine + 8;
   std::size_t hidden = 1;
   for (const auto& stems : t.hiddenStems.of) hidden = std::max(hidden, stems.size());
-  const double stacked = cellLine * static_cast<double>(hidden) + 6;
-  const double pillarH = Sheet::Height(pillar) + 6;
+  const double stacked = cellLine * static_cast<double>(hidden) + 10;
+  const double pillarH = Sheet::Height(pillar) + 8;
   const double branchH = pillarH + Sheet::Height(voidMark);
   using reading::Row;
   const std::array<double, reading::RowCount> heights = {single, pillarH, branchH, stacked,
@@ -376,9 +378,10 @@ double ReadingTable(Sheet& s, const reading::ReadingTexts& t, double x, double t
         case Row::TenGod: s.Text(box, Q(t.tenGods[p]), cell); break;
         case Row::Stem: s.Text(box, Q(t.stems[p]), pillar); break;
         case Row::Branch:
-          s.Text(QRectF(box.x(), box.y(), colW, pillarH), Q(t.branches[p]), pillar);
+          // The mark sits close under the branch, as in the detail window.
+          s.Text(QRectF(box.x(), box.y(), colW, pillarH - 3), Q(t.branches[p]), pillar);
           if (t.inDayVoid[p])
-            s.Text(QRectF(box.x(), box.y() + pillarH - 4, colW, branchH - pillarH + 2),
+            s.Text(QRectF(box.x(), box.y() + pillarH - 3, colW, branchH - pillarH + 1),
                    Q(reading::VoidMark), voidMark, Qt::AlignCenter, kVoid);
           break;
         case Row::Hidden: s.Text(box, lines(t.hiddenStems[p]), cell); break;
@@ -394,7 +397,7 @@ double ReadingTable(Sheet& s, const reading::ReadingTexts& t, double x, double t
 
   // 日主 甲　日柱空亡 戌亥　年柱空亡 申酉
   y += 6;
-  const QFont small = G(9.5);
+  const QFont small = G(10);
   const double lineH = Sheet::Height(small) + 3;
   const QString sep = QStringLiteral("　");
   s.Text(QRectF(x, y, width, lineH),
@@ -412,10 +415,10 @@ double YearlyLuck(Sheet& s, const reading::YearlyLuckTexts& luck, double x, doub
   if (luck.years.empty()) return top;
   const QFont title = G(10, true);
   const QFont heading = G(9, true);
-  const QFont cell = G(9.5);
-  const QFont bold = G(9.5, true);
+  const QFont cell = G(10);
+  const QFont bold = G(10, true);
   const double titleH = Sheet::Height(title) + 4;
-  const double rowH = Sheet::Height(cell) + 4;
+  const double rowH = Sheet::Height(cell) + 5;
   double y = top;
   s.Text(QRectF(x, y, width, titleH), Q(reading::YearlyLuckTitle(luck)), title,
          Qt::AlignLeft | Qt::AlignVCenter);
@@ -448,7 +451,7 @@ double YearlyLuck(Sheet& s, const reading::YearlyLuckTexts& luck, double x, doub
 double ElementBlock(Sheet& s, const reading::ReadingTexts& t, double x, double width, double top) {
   const QFont title = G(10, true);
   const QFont small = G(9);
-  const QFont name = G(9.5, true);
+  const QFont name = G(10, true);
   const double titleH = Sheet::Height(title) + 4;
   double y = top;
   s.Text(QRectF(x, y, width / 2, titleH), Q(reading::ElementHeading), title,
@@ -462,8 +465,8 @@ double ElementBlock(Sheet& s, const reading::ReadingTexts& t, double x, double w
   const auto& withMain = t.elementCountsWithMainHiddenStems.of;
   const int scaleMax = std::max(6, *std::max_element(withMain.begin(), withMain.end()));
   const double countH = Sheet::Height(small) + 1;
-  constexpr double barsH = 48;
-  const double base = y + countH + barsH;
+  constexpr double barsH = 56;
+  const double base = y + countH + 2 + barsH;
   const double unit = barsH / scaleMax;
   const double slot = width / 5, barW = std::min(16.0, slot / 3);
   s.Line(x, base, x + width, base, kRule, 0.7);
@@ -532,7 +535,7 @@ void FitBody(std::vector<PageItem>& items, double end, double bottom) {
     const QRectF r = item.rect;
     item.rect = QRectF(QPointF(shift + (r.left() - kLeft) * k, kTop + (r.top() - kTop) * k),
                        QPointF(shift + (r.right() - kLeft) * k, kTop + (r.bottom() - kTop) * k));
-    if (item.kind == PageItem::Kind::Text) item.font.setPointSizeF(item.font.pointSizeF() * k);
+    item.scale *= k;
     item.penWidth *= k;
     item.radius *= k;
   }
@@ -561,8 +564,8 @@ std::vector<PageItem> LayOutPage(const PageContent& content) {
   double y = Header(s, kTop);
   y = Inputs(s, content, y);
   y = Chart(s, content.chart, y);
-  y = Notices(s, content, y + 8);
-  if (content.reading) y = Reading(s, *content.reading, y + 6);
+  y = Notices(s, content, y + 10);
+  if (content.reading) y = Reading(s, *content.reading, y + 12);
   const double bottom = kFooterRule - 10;
   if (y > bottom) FitBody(s.items, y, bottom);
   Footer(s, content);
@@ -585,9 +588,13 @@ void PaintPage(QPainter& painter, const QRectF& pageRect, const PageContent& con
       case PageItem::Kind::Text: {
         QFont font = item.font;
         font.setPointSizeF(item.font.pointSizeF() * 72.0 / dpi);
+        painter.save();
         painter.setFont(font);
         painter.setPen(item.pen);
-        painter.drawText(item.rect, item.flags, item.text);
+        painter.translate(item.rect.topLeft());
+        painter.scale(item.scale, item.scale);
+        painter.drawText(QRectF(QPointF(0, 0), item.rect.size() / item.scale), item.flags, item.text);
+        painter.restore();
         break;
       }
       case PageItem::Kind::Box: {

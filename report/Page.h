@@ -55,12 +55,14 @@ struct PageItem {
   Kind kind = Kind::Text;
   QRectF rect;        // Line: from rect.topLeft() to rect.bottomRight()
   QString text;       // Text: one or more lines ('\n'), or a paragraph to wrap
-  QFont font;         // Text: its point size is the size on paper
+  QFont font;         // Text: its point size (whole points) is the size on paper
   int flags = 0;      // Text: Qt::Alignment | Qt::TextWordWrap
   QColor pen;         // text, frame or line colour; invalid: a Box without frame
   QColor fill;        // Box: invalid for none
   double penWidth = 0.5;  // Box frame, Line
   double radius = 0;      // Box corners
+  // Text: drawn at the font's size times this (a shrunk page), within rect.
+  double scale = 1;
 };
 
 // The page laid out in drawing order. Texts are measured, elided where a
