@@ -221,7 +221,14 @@ double Chart(Sheet& s, const chart::ChartTexts& t, double top) {
 
   // Result boxes, each as wide as its widest text in the window.
   const double captionW = Sheet::Width(body, QStringLiteral("大運交替："));
-  const double x0 = pillarsRight + 30;
+  const auto boxW = [&body](const char* widest) {
+    return Sheet::Width(body, QString::fromUtf8(widest)) + 10;
+  };
+  const double widestRow = std::max(
+      {boxW("2000年12月31日23時59.9分"), boxW("-14分15.2秒") + 4 + boxW("水曜日"),
+       boxW("甲年子月") + boxW("満") + boxW("100") + boxW("歳") + 4});
+  // The boxes stand in the middle of the room right of the pillars.
+  const double x0 = pillarsRight + std::max(30.0, (right - pillarsRight - captionW - widestRow) / 2);
   const double boxH = bodyH + 3, rowH = boxH + 5;
   double ry = y + (pillarsBottom - y - 5 * rowH) / 2;
   auto field = [&](double& x, const std::string& text, const QString& widest,
