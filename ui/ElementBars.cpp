@@ -4,19 +4,11 @@
 #include <algorithm>
 
 #include "reading/ReadingTexts.h"
+#include "report/Style.h"
 
 namespace torvela::ui {
 
-QColor ElementColor(int element) {
-  static const std::array<QColor, 5> colors = {
-      QColor(0x2e, 0x8b, 0x3e),  // 木
-      QColor(0xd0, 0x36, 0x2b),  // 火
-      QColor(0xc0, 0x8e, 0x1e),  // 土
-      QColor(0x9c, 0x93, 0x80),  // 金
-      QColor(0x24, 0x58, 0xb0),  // 水
-  };
-  return colors[static_cast<std::size_t>(std::clamp(element, 0, 4))];
-}
+QColor ElementColor(int element) { return report::ElementColor(element); }
 
 ElementBars::ElementBars(QWidget* parent) : QWidget(parent) {
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);

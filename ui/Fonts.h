@@ -1,6 +1,7 @@
 // The program's two Japanese Gothic faces. The design names the Windows
 // faces; on Linux fontconfig has no alias for them, so each font lists them
-// first and then the IPA and Noto faces that stand in for them.
+// first and then the IPA and Noto faces that stand in for them. The lists
+// live in report/Style.h, which the printed page shares.
 #pragma once
 
 #include <QFont>
