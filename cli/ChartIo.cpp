@@ -186,6 +186,7 @@ void AppendErrorJson(std::string& out, long line, std::string_view message) {
   out += Dump(OrderedJson{{"line", line}, {"error", std::string(message)}});
   out += '\n';
 }
+
 namespace {
 
 // Right-aligns a plain ASCII text to width cells.

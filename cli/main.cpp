@@ -46,7 +46,7 @@ constexpr const char* Usage = R"(使い方 (usage):
                        every input line). A bad line gives {"line":n,"error":...};
                        so does a line longer than 1 MiB. 先頭の BOM は読み飛ばす
                        (a byte-order mark before the first line is skipped).
-  --jobs N             --batch を N 本で並行に計算、既定はこの機械の全コア (compute
+  --jobs N             --batch を N 本 (1〜256) で並行に計算、既定はこの機械の全コア (compute
                        on N threads, default: every core); 出力は入力順で --jobs 1
                        と同じ (output in input order, the same as --jobs 1)
   --help, --version

@@ -176,11 +176,9 @@ TEST(Cli, ParallelBatchEqualsOneCoreAndNumbersReadBack) {
   const std::string in = MixedLines(20000);
   const CliRun one = Cli({"--batch", "--jobs=1", Now}, in);
   ASSERT_EQ(one.status, 1) << one.err;
-  for (const char* jobs : {"--jobs=2", "--jobs=3"}) {
-    const CliRun many = Cli({"--batch", jobs, Now}, in);
-    EXPECT_EQ(many.status, 1) << many.err;
-    EXPECT_TRUE(many.out == one.out) << jobs << ": output differs from --jobs=1";
-  }
+  const CliRun two = Cli({"--batch", "--jobs=2", Now}, in);
+  EXPECT_EQ(two.status, 1) << two.err;
+  EXPECT_TRUE(two.out == one.out) << "--jobs=2 differs from --jobs=1";
   const auto inLines = Lines(in), outLines = Lines(one.out);
   ASSERT_EQ(outLines.size(), 20000u - 2500u);
 
@@ -209,8 +207,10 @@ TEST(Cli, ParallelBatchEqualsOneCoreAndNumbersReadBack) {
 }
 
 TEST(Cli, ReadAndWriteErrorsExitThree) {
+  // More lines than the chunks in flight, so that the reader is waiting
+  // when the output fails.
   std::string many;
-  for (int i = 0; i < 3000; ++i) many += J(1980, 3, 1, "0", "女", "0", "0") + "\n";
+  for (int i = 0; i < 5000; ++i) many += J(1980, 3, 1, "0", "女", "0", "0") + "\n";
   const std::vector<std::string> chart = {"--date=1980-03-01", "--time=1:00", Now};
   struct Row { std::vector<std::string> args; const char *in, *out, *part; } const rows[] = {
       {{"--batch", "--jobs=1", Now}, nullptr, "/dev/full", "(cannot write output): "},
