@@ -167,7 +167,8 @@ BatchOutcome RunSerial(int in, int out, const Tables& tables, const chart::Local
 }
 
 // The chunks between the reader thread, the workers and the writer (the
-// calling thread). At most MaxInFlight chunks are read and not yet written.
+// calling thread). At most maxInFlight chunks are read and not yet written;
+// written ones are kept for reuse, so memory is bounded by the chunk sizes.
 struct Pipeline {
   explicit Pipeline(int in, std::size_t maxInFlight) : source(in), maxInFlight(maxInFlight) {}
 
