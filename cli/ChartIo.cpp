@@ -1,10 +1,14 @@
 #include "cli/ChartIo.h"
 
+#include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
+#include <nlohmann/json.hpp>
+#include <utility>
 
 #include "calc/Numeric.h"
-#include "cli/Json.h"
+#include "chart/ChartFields.h"
 
 namespace torvela::cli {
 
@@ -61,139 +65,126 @@ chart::ChartInput InputOf(const Birth& b) {
 
 namespace {
 
-template <std::size_t N>
-void AppendTextArray(std::string& out, const char* name, const std::array<std::string, N>& a) {
-  out += ",\"";
-  out += name;
-  out += "\":[";
-  for (std::size_t i = 0; i < N; ++i) {
-    if (i) out += ',';
-    AppendJsonString(out, a[i]);
-  }
-  out += ']';
+using OrderedJson = nlohmann::ordered_json;
+
+// Output never fails on bytes that are not UTF-8: they become U+FFFD.
+// Japanese stays as it is rather than \u-escaped.
+std::string Dump(const OrderedJson& j) {
+  return j.dump(-1, ' ', false, OrderedJson::error_handler_t::replace);
 }
 
-template <std::size_t N>
-void AppendIntArray(std::string& out, const char* name, const std::array<int, N>& a) {
-  out += ",\"";
-  out += name;
-  out += "\":[";
-  for (std::size_t i = 0; i < N; ++i) {
-    if (i) out += ',';
-    AppendJsonInt(out, a[i]);
-  }
-  out += ']';
+// Sets a value in place: no allocation once the value has its type.
+void Put(OrderedJson& j, const std::string& s) { j.get_ref<std::string&>() = s; }
+void Put(OrderedJson& j, std::int64_t n) {
+  if (j.is_number_integer() && !j.is_number_unsigned())
+    j.get_ref<OrderedJson::number_integer_t&>() = n;
+  else
+    j = n;
+}
+void Put(OrderedJson& j, int n) { Put(j, std::int64_t{n}); }
+void Put(OrderedJson& j, bool b) {
+  if (j.is_boolean()) j.get_ref<bool&>() = b;
+  else j = b;
+}
+// Whole values are written as integers (2461381, not 2461381.0); both read
+// back to the same double. -0 keeps its sign as a float.
+void Put(OrderedJson& j, double x) {
+  if (x == std::trunc(x) && std::fabs(x) < 0x1p53 && !(x == 0 && std::signbit(x)))
+    Put(j, static_cast<std::int64_t>(x));
+  else if (j.is_number_float())
+    j.get_ref<double&>() = x;
+  else
+    j = x;
+}
+template <typename T, std::size_t N>
+void Put(OrderedJson& j, const std::array<T, N>& a) {
+  for (std::size_t i = 0; i < N; ++i) Put(j[i], a[i]);
 }
 
-// Writes ,"name":value for the result's fields.
-struct Fields {
-  std::string& out;
-  bool first = true;
-  void Key(const char* name) {
-    if (!first) out += ',';
-    first = false;
-    out += '"';
-    out += name;
-    out += "\":";
+// A value of the field's JSON type, for the first build.
+OrderedJson Blank(const std::string&) { return std::string(); }
+template <typename T>
+OrderedJson Blank(const T& v) {
+  OrderedJson j;
+  Put(j, v);
+  return j;
+}
+template <typename T, std::size_t N>
+OrderedJson Blank(const std::array<T, N>& a) {
+  OrderedJson j = OrderedJson::array();
+  for (const T& v : a) j.push_back(Blank(v));
+  return j;
+}
+
+// Writes the chart objects member by member into the output line. The
+// member names are rendered once and the values are refilled in place for
+// each chart: a batch writes thousands, and building a document for each
+// would allocate every key and value again. The values go through the
+// serializer that dump() uses, straight into the caller's buffer.
+class ChartJson {
+ public:
+  ChartJson() {
+    const chart::ChartTexts t;
+    const chart::ChartResult r;
+    chart::ForEachTextField(t, [&](const char* name, const auto& f) { Add(texts_, name, f); });
+    chart::ForEachResultField(r, [&](const char* name, const auto& f) { Add(result_, name, f); });
   }
-  void Number(const char* name, double x) {
-    Key(name);
-    AppendJsonNumber(out, x);
+  ChartJson(const ChartJson&) = delete;
+  ChartJson& operator=(const ChartJson&) = delete;
+
+  void Append(std::string& out, long line, const chart::ChartTexts& t,
+              const chart::ChartResult& r) {
+    nlohmann::detail::serializer<OrderedJson> writer(
+        nlohmann::detail::output_adapter<char>(out), ' ', OrderedJson::error_handler_t::replace);
+    auto write = [&](const OrderedJson& value) { writer.dump(value, false, false, 0); };
+    out += '{';
+    if (line > 0) {
+      out += "\"line\":";
+      write(line);
+      out += ',';
+    }
+    out += "\"texts\":";
+    std::size_t i = 0;
+    auto member = [&](std::vector<Member>& members, const auto& field) {
+      Member& m = members[i++];
+      Put(m.value, field);
+      out += m.name;
+      write(m.value);
+    };
+    chart::ForEachTextField(t, [&](const char*, const auto& f) { member(texts_, f); });
+    out += "},\"bold\":";
+    write(t.bold);
+    out += ",\"result\":";
+    i = 0;
+    chart::ForEachResultField(r, [&](const char*, const auto& f) { member(result_, f); });
+    out += "}}";
   }
-  void Int(const char* name, std::int64_t n) {
-    Key(name);
-    AppendJsonInt(out, n);
+
+ private:
+  struct Member {
+    std::string name;  // rendered with the separator before it: {"name": or ,"name":
+    OrderedJson value;
+  };
+
+  template <typename T>
+  static void Add(std::vector<Member>& members, const char* name, const T& field) {
+    members.push_back({(members.empty() ? "{" : ",") + Dump(name) + ":", Blank(field)});
   }
-  void Bool(const char* name, bool b) {
-    Key(name);
-    out += b ? "true" : "false";
-  }
-  void Text(const char* name, std::string_view s) {
-    Key(name);
-    AppendJsonString(out, s);
-  }
+
+  std::vector<Member> texts_, result_;
 };
-
-void AppendResult(std::string& out, const chart::ChartResult& r) {
-  out += '{';
-  Fields f{out};
-  f.Number("birthDateJD", r.birthDateJD);
-  f.Number("clockDayFraction", r.clockDayFraction);
-  f.Number("timeDiffDays", r.timeDiffDays);
-  f.Number("localBirthJD", r.localBirthJD);
-  f.Number("nowJD", r.nowJD);
-  f.Number("birthdayThisYearJD", r.birthdayThisYearJD);
-  f.Text("ageText", r.ageText);
-  f.Int("weekday", r.weekday);
-  f.Number("eotMinutes", r.eotMinutes);
-  f.Text("eotMinutesText", r.eotMinutesText);
-  f.Text("eotSecondsText", r.eotSecondsText);
-  f.Number("correctionMinutes", r.correctionMinutes);
-  f.Number("solarYear", r.solarYear);
-  f.Number("solarMonth", r.solarMonth);
-  f.Number("solarDay", r.solarDay);
-  f.Number("solarHour", r.solarHour);
-  f.Number("solarMinute", r.solarMinute);
-  f.Number("solarDayFraction", r.solarDayFraction);
-  f.Number("lightTimeDays", r.lightTimeDays);
-  f.Number("sunLongitude", r.sunLongitude);
-  f.Int("solarMonthNumber", r.solarMonthNumber);
-  f.Number("pillarYear", r.pillarYear);
-  f.Int("yearParity", r.yearParity);
-  f.Int("yearStem", r.yearStem);
-  f.Int("yearBranch", r.yearBranch);
-  f.Int("monthStem", r.monthStem);
-  f.Int("monthBranch", r.monthBranch);
-  f.Int("dayStem", r.dayStem);
-  f.Int("dayBranch", r.dayBranch);
-  f.Int("hourStem", r.hourStem);
-  f.Int("hourBranch", r.hourBranch);
-  f.Text("seasonElement", r.seasonElement);
-  f.Bool("hourUnknown", r.hourUnknown);
-  f.Bool("forward", r.forward);
-  f.Number("startAge", r.startAge);
-  f.Int("startYears", r.startYears);
-  f.Int("startMonths", r.startMonths);
-  f.Int("startDays", r.startDays);
-  AppendIntArray(out, "luckStems", r.luckStems);
-  AppendIntArray(out, "luckBranches", r.luckBranches);
-  AppendIntArray(out, "fromAges", r.fromAges);
-  AppendIntArray(out, "toAges", r.toAges);
-  f.Int("changeYearStem", r.changeYearStem);
-  f.Int("changeMonthBranch", r.changeMonthBranch);
-  f.Int("currentColumn", r.currentColumn);
-  out += '}';
-}
 
 }  // namespace
 
 void AppendChartJson(std::string& out, long line, const chart::ChartTexts& t,
                      const chart::ChartResult& r) {
-  out += '{';
-  if (line > 0) {
-    out += "\"line\":";
-    AppendJsonInt(out, line);
-    out += ',';
-  }
-  out += "\"texts\":{";
-  Fields f{out};
-  const std::pair<const char*, const std::string*> scalars[] = {
-      {"txtAge", &t.txtAge},   {"txtweek", &t.txtweek},     {"txtKinjisa", &t.txtKinjisa},
-      {"txtShin", &t.txtShin}, {"txtKoukei", &t.txtKoukei}, {"yKan", &t.yKan},
-      {"yShi", &t.yShi},       {"mKan", &t.mKan},           {"mShi", &t.mShi},
-      {"dKan", &t.dKan},       {"dShi", &t.dShi},           {"hKan", &t.hKan},
-      {"hShi", &t.hShi},       {"txtKoutai", &t.txtKoutai}, {"txtKoutaiYM", &t.txtKoutaiYM},
-      {"lblOu", &t.lblOu}};
-  for (const auto& [name, text] : scalars) f.Text(name, *text);
-  AppendTextArray(out, "dun_kan", t.dun_kan);
-  AppendTextArray(out, "dun_shi", t.dun_shi);
-  AppendTextArray(out, "sai1", t.sai1);
-  AppendTextArray(out, "sai2", t.sai2);
-  out += "},\"bold\":";
-  AppendJsonInt(out, t.bold);
-  out += ",\"result\":";
-  AppendResult(out, r);
-  out += '}';
+  thread_local ChartJson writer;
+  writer.Append(out, line, t, r);
+}
+
+void AppendErrorJson(std::string& out, long line, std::string_view message) {
+  out += Dump(OrderedJson{{"line", line}, {"error", std::string(message)}});
+  out += '\n';
 }
 
 namespace {
@@ -251,84 +242,173 @@ std::string ChartPlainText(const Birth& b, const chart::ChartTexts& t) {
 
 namespace {
 
-bool WholeNumber(const JsonValue* v, double lo, double hi, int& out) {
-  if (!v || v->kind != JsonValue::Kind::Number) return false;
-  const double x = v->number;
+// One top-level member of a batch line as far as the checks need it.
+struct Member {
+  enum class Kind { Missing, Number, String, Other } kind = Kind::Missing;
+  double number = 0;
+  std::string text;
+};
+
+enum Key { Year, Month, Day, Hour, Minute, Sex, Jisahun, Jisabyo, Now, KeyCount };
+constexpr std::string_view KeyNames[KeyCount] = {"year",  "month",   "day",     "hour", "minute",
+                                                 "sex",   "jisahun", "jisabyo", "now"};
+
+// Reads a batch line through nlohmann's event parser, keeping only the
+// members the chart needs (the last one when a key repeats). Nothing is
+// built for other keys or nested values, and nesting is capped, so a hostile
+// line costs neither memory nor stack.
+class LineFields {
+ public:
+  using Json = nlohmann::json;
+  std::array<Member, KeyCount> members;
+  bool object = false;
+  std::string error;
+
+  bool null() { return Scalar(); }
+  bool boolean(bool) { return Scalar(); }
+  bool number_integer(Json::number_integer_t n) { return Number(static_cast<double>(n)); }
+  bool number_unsigned(Json::number_unsigned_t n) { return Number(static_cast<double>(n)); }
+  bool number_float(Json::number_float_t x, const Json::string_t&) { return Number(x); }
+  bool string(Json::string_t& s) {
+    if (Member* m = Target()) {
+      m->kind = Member::Kind::String;
+      m->text = std::move(s);
+    }
+    return true;
+  }
+  bool binary(Json::binary_t&) { return Scalar(); }
+  bool start_object(std::size_t) { return Open(true); }
+  bool start_array(std::size_t) { return Open(false); }
+  bool end_object() { return Close(); }
+  bool end_array() { return Close(); }
+  bool key(Json::string_t& k) {
+    if (depth_ == 1) {
+      current_ = KeyCount;
+      for (int i = 0; i < KeyCount; ++i)
+        if (k == KeyNames[i]) current_ = i;
+    }
+    return true;
+  }
+  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e) {
+    // "[json.exception.parse_error.101] parse error at line 1, column 2: ..."
+    std::string_view what = e.what();
+    if (const auto close = what.find("] "); close != what.npos) what.remove_prefix(close + 2);
+    // The last token read can be most of the line.
+    constexpr std::size_t Longest = 200;
+    error = what.substr(0, Longest);
+    if (what.size() > Longest) error += "...";
+    return false;
+  }
+
+ private:
+  // The member a value at this point belongs to, if it is one we keep.
+  Member* Target() { return depth_ == 1 && current_ < KeyCount ? &members[current_] : nullptr; }
+  bool Scalar() {
+    if (Member* m = Target()) m->kind = Member::Kind::Other;
+    return true;
+  }
+  bool Number(double x) {
+    if (Member* m = Target()) {
+      m->kind = Member::Kind::Number;
+      m->number = x;
+    }
+    return true;
+  }
+  bool Open(bool isObject) {
+    if (depth_ == 0) object = isObject;
+    Scalar();
+    if (++depth_ > MaxJsonDepth) {
+      error = "nesting deeper than " + std::to_string(MaxJsonDepth);
+      return false;
+    }
+    current_ = KeyCount;
+    return true;
+  }
+  bool Close() {
+    --depth_;
+    return true;
+  }
+
+  int depth_ = 0;
+  int current_ = KeyCount;
+};
+
+bool WholeNumber(const Member& m, double lo, double hi, int& out) {
+  if (m.kind != Member::Kind::Number) return false;
+  const double x = m.number;
   if (x != Int(x) || x < lo || x > hi) return false;
   out = static_cast<int>(x);
   return true;
 }
 
-void AppendError(std::string& out, long line, std::string_view message) {
-  out += "{\"line\":";
-  AppendJsonInt(out, line);
-  out += ",\"error\":";
-  AppendJsonString(out, message);
-  out += "}\n";
-}
-
 // A list text field: "?" or digits 0..max; a whole JSON number is taken too.
-bool ListField(const JsonValue& obj, const char* key, int max, std::string& out) {
-  const JsonValue* v = obj.Find(key);
-  if (!v) return false;
-  if (v->kind == JsonValue::Kind::String) {
-    if (!IsListText(v->text, max)) return false;
-    out = v->text;
+bool ListField(const Member& m, int max, std::string& out) {
+  if (m.kind == Member::Kind::String) {
+    if (!IsListText(m.text, max)) return false;
+    out = m.text;
     return true;
   }
   int n;
-  if (!WholeNumber(v, 0, max, n)) return false;
+  if (!WholeNumber(m, 0, max, n)) return false;
   out = std::to_string(n);
   return true;
 }
 
 }  // namespace
 
-bool BatchLine(std::string_view line, long lineNumber, const Tables& tables,
-               const chart::LocalTime& defaultNow, std::string& out) {
-  JsonValue obj;
-  std::string error;
-  if (!ParseJson(line, obj, error)) {
-    AppendError(out, lineNumber, "JSON として読めません (invalid JSON: " + error + ")");
+bool ReadBatchLine(std::string_view line, Birth& b, chart::LocalTime& now, std::string& error) {
+  LineFields in;
+  if (!nlohmann::json::sax_parse(line.begin(), line.end(), &in)) {
+    error = "JSON として読めません (invalid JSON: " + in.error + ")";
     return false;
   }
-  if (obj.kind != JsonValue::Kind::Object) {
-    AppendError(out, lineNumber, "オブジェクトではありません (not a JSON object)");
+  if (!in.object) {
+    error = "オブジェクトではありません (not a JSON object)";
     return false;
   }
-  auto fail = [&](const char* field, const char* what) {
-    if (!obj.Find(field)) what = "ありません (missing field)";
-    AppendError(out, lineNumber, std::string(field) + ": " + what);
+  const auto& m = in.members;
+  auto fail = [&](Key key, const char* what) {
+    if (m[key].kind == Member::Kind::Missing) what = "ありません (missing field)";
+    error = std::string(KeyNames[key]) + ": " + what;
     return false;
   };
-  Birth b;
-  if (!WholeNumber(obj.Find("year"), FirstYear, LastYear, b.date.year))
-    return fail("year", "1800〜2080 の整数が必要です (a whole number 1800..2080 is required)");
-  if (!WholeNumber(obj.Find("month"), 1, 12, b.date.month))
-    return fail("month", "1〜12 の整数が必要です (a whole number 1..12 is required)");
-  if (!WholeNumber(obj.Find("day"), 1, 31, b.date.day) ||
+  if (!WholeNumber(m[Year], FirstYear, LastYear, b.date.year))
+    return fail(Year, "1800〜2080 の整数が必要です (a whole number 1800..2080 is required)");
+  if (!WholeNumber(m[Month], 1, 12, b.date.month))
+    return fail(Month, "1〜12 の整数が必要です (a whole number 1..12 is required)");
+  if (!WholeNumber(m[Day], 1, 31, b.date.day) ||
       !ValidDate(b.date.year, b.date.month, b.date.day))
-    return fail("day", "暦にない日付です (date not in the calendar)");
-  if (!ListField(obj, "hour", 23, b.hour))
-    return fail("hour", "\"?\" か 0〜23 が必要です (\"?\" or 0..23 is required)");
-  if (!ListField(obj, "minute", 59, b.minute))
-    return fail("minute", "\"?\" か 0〜59 が必要です (\"?\" or 0..59 is required)");
-  const JsonValue* sex = obj.Find("sex");
-  if (!sex || sex->kind != JsonValue::Kind::String || (sex->text != "男" && sex->text != "女"))
-    return fail("sex", "\"男\" か \"女\" が必要です (\"男\" or \"女\" is required)");
-  b.male = sex->text == "男";
-  for (auto [key, target] : {std::pair{"jisahun", &b.jisahun}, std::pair{"jisabyo", &b.jisabyo}}) {
-    const JsonValue* v = obj.Find(key);
-    if (!v || v->kind != JsonValue::Kind::String)
+    return fail(Day, "暦にない日付です (date not in the calendar)");
+  if (!ListField(m[Hour], 23, b.hour))
+    return fail(Hour, "\"?\" か 0〜23 が必要です (\"?\" or 0..23 is required)");
+  if (!ListField(m[Minute], 59, b.minute))
+    return fail(Minute, "\"?\" か 0〜59 が必要です (\"?\" or 0..59 is required)");
+  const Member& sex = m[Sex];
+  if (sex.kind != Member::Kind::String || (sex.text != "男" && sex.text != "女"))
+    return fail(Sex, "\"男\" か \"女\" が必要です (\"男\" or \"女\" is required)");
+  b.male = sex.text == "男";
+  for (auto [key, target] : {std::pair{Jisahun, &b.jisahun}, std::pair{Jisabyo, &b.jisabyo}}) {
+    if (m[key].kind != Member::Kind::String)
       return fail(key, "時差の文字列が必要です (the time-difference text is required)");
-    *target = v->text;
+    *target = m[key].text;
   }
-  chart::LocalTime now = defaultNow;
-  if (const JsonValue* v = obj.Find("now")) {
+  if (m[Now].kind != Member::Kind::Missing) {
     std::optional<chart::LocalTime> t;
-    if (v->kind == JsonValue::Kind::String) t = ParseLocalTime(v->text);
-    if (!t) return fail("now", "YYYY-MM-DDTHH:MM の形式が必要です (YYYY-MM-DDTHH:MM is required)");
+    if (m[Now].kind == Member::Kind::String) t = ParseLocalTime(m[Now].text);
+    if (!t) return fail(Now, "YYYY-MM-DDTHH:MM の形式が必要です (YYYY-MM-DDTHH:MM is required)");
     now = *t;
+  }
+  return true;
+}
+
+bool BatchLine(std::string_view line, long lineNumber, const Tables& tables,
+               const chart::LocalTime& defaultNow, std::string& out) {
+  Birth b;
+  chart::LocalTime now = defaultNow;
+  std::string error;
+  if (!ReadBatchLine(line, b, now, error)) {
+    AppendErrorJson(out, lineNumber, error);
+    return false;
   }
   const chart::ChartResult r = chart::ComputeChart(InputOf(b), tables, now);
   AppendChartJson(out, lineNumber, chart::MakeChartTexts(r, tables), r);

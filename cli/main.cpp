@@ -1,15 +1,18 @@
 // torvela-cli: draws up a Four Pillars chart from the command line.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "calc/Module2.h"
+#include "cli/Batch.h"
 #include "cli/ChartIo.h"
 
 namespace {
@@ -18,7 +21,7 @@ using torvela::cli::Birth;
 
 constexpr const char* Usage = R"(使い方 (usage):
   torvela-cli --date YYYY-MM-DD --time H:M [options]
-  torvela-cli --batch [--now YYYY-MM-DDTHH:MM] [--data DIR] < in.jsonl > out.jsonl
+  torvela-cli --batch [--jobs N] [--now YYYY-MM-DDTHH:MM] [--data DIR] < in.jsonl > out.jsonl
 
 一人分の命式 (one chart):
   --date YYYY-MM-DD    生年月日、日本標準時 (birth date, 1800-2080)
@@ -40,11 +43,17 @@ constexpr const char* Usage = R"(使い方 (usage):
                        hour, minute ("?" or a number text), sex ("男"/"女"),
                        jisahun, jisabyo (texts as typed), optional now.
                        空行は読み飛ばす (blank lines are skipped; "line" counts
-                       every input line). A bad line gives {"line":n,"error":...}.
+                       every input line). A bad line gives {"line":n,"error":...};
+                       so does a line longer than 1 MiB. 先頭の BOM は読み飛ばす
+                       (a byte-order mark before the first line is skipped).
+  --jobs N             --batch を N 本 (1〜256) で並行に計算、既定はこの機械の全コア (compute
+                       on N threads, default: every core); 出力は入力順で --jobs 1
+                       と同じ (output in input order, the same as --jobs 1)
   --help, --version
 
 終了状態 (exit status): 0 成功 (ok); 1 データファイルの問題、または読めない行あり
-(data-file problem, or a batch line failed); 2 オプションの誤り (bad options).
+(data-file problem, or a batch line failed); 2 オプションの誤り (bad options);
+3 入出力の誤り (cannot read input or write output).
 )";
 
 [[noreturn]] void BadOption(const std::string& message) {
@@ -66,24 +75,31 @@ std::filesystem::path ExeDirectory(const char* argv0) {
   return std::filesystem::absolute(argv0, ec).parent_path();
 }
 
-int RunBatch(const torvela::Tables& tables, const torvela::chart::LocalTime& now) {
-  std::ios::sync_with_stdio(false);
-  std::string line, out;
-  out.reserve(1 << 20);
-  long number = 0;
-  bool failed = false;
-  while (std::getline(std::cin, line)) {
-    ++number;
-    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
-    if (!torvela::cli::BatchLine(line, number, tables, now, out)) failed = true;
-    if (out.size() > (1 << 20) - 4096) {
-      std::fwrite(out.data(), 1, out.size(), stdout);
-      out.clear();
-    }
-  }
-  std::fwrite(out.data(), 1, out.size(), stdout);
-  std::fflush(stdout);
-  return failed ? 1 : 0;
+constexpr int MaxJobs = 256;
+
+// A whole number of threads 1..MaxJobs in plain digits.
+std::optional<int> ParseJobs(const std::string& text) {
+  if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != text.npos)
+    return std::nullopt;
+  const int n = std::stoi(text);
+  if (n < 1 || n > MaxJobs) return std::nullopt;
+  return n;
+}
+
+int DefaultJobs() { return std::max(1, static_cast<int>(std::thread::hardware_concurrency())); }
+
+// Output or input that failed is an error of its own (status 3): the
+// charts written so far are not the whole answer.
+[[noreturn]] void IoFailed(const char* what, int error) {
+  std::fprintf(stderr, "torvela-cli: %s: %s\n", what, std::strerror(error));
+  std::exit(3);
+}
+
+constexpr const char* CannotWrite = "出力に書き込めません (cannot write output)";
+constexpr const char* CannotRead = "入力を読めません (cannot read input)";
+
+void Print(std::string_view text) {
+  if (const int error = torvela::cli::WriteAll(STDOUT_FILENO, text)) IoFailed(CannotWrite, error);
 }
 
 }  // namespace
@@ -93,6 +109,7 @@ int main(int argc, char** argv) {
   std::optional<std::string> hour, minute, data;
   std::optional<torvela::chart::LocalTime> now;
   Birth birth;
+  std::optional<int> jobs;
   bool json = false, batch = false;
 
   for (int i = 1; i < argc; ++i) {
@@ -109,15 +126,19 @@ int main(int argc, char** argv) {
       return argv[++i];
     };
     if (arg == "--help" || arg == "-h") {
-      std::fputs(Usage, stdout);
+      Print(Usage);
       return 0;
     } else if (arg == "--version") {
-      std::printf("torvela-cli %s\n", TORVELA_VERSION_TEXT);
+      Print("torvela-cli " TORVELA_VERSION_TEXT "\n");
       return 0;
     } else if (arg == "--json") {
       json = true;
     } else if (arg == "--batch") {
       batch = true;
+    } else if (arg == "--jobs") {
+      const std::string v = next();
+      jobs = ParseJobs(v);
+      if (!jobs) BadOption("--jobs は 1〜" + std::to_string(MaxJobs) + " の整数です (--jobs takes 1.." + std::to_string(MaxJobs) + "): " + v);
     } else if (arg == "--date") {
       const std::string v = next();
       date = torvela::cli::ParseDate(v);
@@ -156,6 +177,7 @@ int main(int argc, char** argv) {
     if (date || hour || minute || json)
       BadOption("--batch は一人分の指定と併用できません (--batch takes no chart options)");
   } else {
+    if (jobs) BadOption("--jobs は --batch とだけ使えます (--jobs goes with --batch)");
     if (!date) BadOption("--date が必要です (--date is required)");
     if (!hour) BadOption("--time か --hour が必要です (--time or --hour is required)");
     if (!torvela::cli::IsListText(*hour, 23))
@@ -181,16 +203,22 @@ int main(int argc, char** argv) {
   }
   const torvela::chart::LocalTime present = now ? *now : SystemNow();
 
-  if (batch) return RunBatch(tables, present);
+  if (batch) {
+    const auto outcome = torvela::cli::RunBatch(STDIN_FILENO, STDOUT_FILENO, tables, present,
+                                                jobs ? *jobs : DefaultJobs());
+    if (outcome.writeError) IoFailed(CannotWrite, outcome.writeError);
+    if (outcome.readError) IoFailed(CannotRead, outcome.readError);
+    return outcome.failedLine ? 1 : 0;
+  }
 
   const auto result = torvela::chart::ComputeChart(torvela::cli::InputOf(birth), tables, present);
   const auto texts = torvela::chart::MakeChartTexts(result, tables);
   if (json) {
     std::string out;
     torvela::cli::AppendChartJson(out, 0, texts, result);
-    std::puts(out.c_str());
+    Print(out + "\n");
   } else {
-    std::fputs(torvela::cli::ChartPlainText(birth, texts).c_str(), stdout);
+    Print(torvela::cli::ChartPlainText(birth, texts));
   }
   return 0;
 }

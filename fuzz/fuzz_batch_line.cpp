@@ -1,96 +1,77 @@
 // One torvela-cli --batch line over arbitrary bytes: the function the CLI
 // calls for each line. Its output is one JSON line that reads back, carries
-// the line number, and either an error or a well-formed chart.
+// the line number first, and either an error or the chart that the line's
+// birth gives when computed directly, every number to the bit.
+#include <bit>
+#include <cmath>
 #include <cstdint>
+#include <limits>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
+#include "chart/ChartFields.h"
 #include "cli/ChartIo.h"
-#include "cli/Json.h"
 #include "fuzz/Checks.h"
 
 namespace {
 
-using torvela::cli::JsonValue;
+using Json = nlohmann::ordered_json;
 
-std::string Text(const JsonValue& obj, const char* key) {
-  const JsonValue* v = obj.Find(key);
-  FUZZ_CHECK(v && v->kind == JsonValue::Kind::String);
-  return v->text;
+void Read(const Json& j, std::string& s) {
+  FUZZ_CHECK(j.is_string());
+  s = j.get<std::string>();
+}
+void Read(const Json& j, int& n) {
+  FUZZ_CHECK(j.is_number_integer());
+  n = j.get<int>();
+}
+void Read(const Json& j, bool& b) {
+  FUZZ_CHECK(j.is_boolean());
+  b = j.get<bool>();
+}
+// Non-finite values are written as null.
+void Read(const Json& j, double& x) {
+  FUZZ_CHECK(j.is_number() || j.is_null());
+  x = j.is_null() ? std::numeric_limits<double>::quiet_NaN() : j.get<double>();
+}
+template <typename T, std::size_t N>
+void Read(const Json& j, std::array<T, N>& a) {
+  FUZZ_CHECK(j.is_array() && j.size() == N);
+  for (std::size_t i = 0; i < N; ++i) Read(j[i], a[i]);
 }
 
-double Number(const JsonValue& obj, const char* key) {
-  const JsonValue* v = obj.Find(key);
-  FUZZ_CHECK(v && v->kind == JsonValue::Kind::Number);
-  return v->number;
+template <typename T>
+bool Same(const T& a, const T& b) {
+  return a == b;
+}
+bool Same(double a, double b) {
+  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b) ||
+         (std::isnan(a) && std::isnan(b));
+}
+template <typename T, std::size_t N>
+bool Same(const std::array<T, N>& a, const std::array<T, N>& b) {
+  for (std::size_t i = 0; i < N; ++i)
+    if (!Same(a[i], b[i])) return false;
+  return true;
 }
 
-template <std::size_t N>
-void Texts(const JsonValue& obj, const char* key, std::array<std::string, N>& out) {
-  const JsonValue* v = obj.Find(key);
-  FUZZ_CHECK(v && v->kind == JsonValue::Kind::Array && v->items.size() == N);
-  for (std::size_t i = 0; i < N; ++i) {
-    FUZZ_CHECK(v->items[i].kind == JsonValue::Kind::String);
-    out[i] = v->items[i].text;
-  }
-}
-
-template <std::size_t N>
-void Numbers(const JsonValue& obj, const char* key, std::array<int, N>& out) {
-  const JsonValue* v = obj.Find(key);
-  FUZZ_CHECK(v && v->kind == JsonValue::Kind::Array && v->items.size() == N);
-  for (std::size_t i = 0; i < N; ++i) {
-    FUZZ_CHECK(v->items[i].kind == JsonValue::Kind::Number);
-    out[i] = static_cast<int>(v->items[i].number);
-  }
-}
-
-// The chart as written to the output line, read back into the chart types
-// so that the same checks apply as to a chart computed directly.
-void CheckChartJson(const JsonValue& out, const JsonValue& line) {
-  using namespace torvela::chart;
-  const JsonValue* texts = out.Find("texts");
-  const JsonValue* result = out.Find("result");
-  FUZZ_CHECK(texts && texts->kind == JsonValue::Kind::Object);
-  FUZZ_CHECK(result && result->kind == JsonValue::Kind::Object);
-
-  ChartTexts t;
-  for (auto [key, field] : {std::pair{"txtAge", &t.txtAge}, {"txtweek", &t.txtweek},
-                            {"txtKinjisa", &t.txtKinjisa}, {"txtShin", &t.txtShin},
-                            {"txtKoukei", &t.txtKoukei}, {"yKan", &t.yKan}, {"yShi", &t.yShi},
-                            {"mKan", &t.mKan}, {"mShi", &t.mShi}, {"dKan", &t.dKan},
-                            {"dShi", &t.dShi}, {"hKan", &t.hKan}, {"hShi", &t.hShi},
-                            {"txtKoutai", &t.txtKoutai}, {"txtKoutaiYM", &t.txtKoutaiYM},
-                            {"lblOu", &t.lblOu}})
-    *field = Text(*texts, key);
-  Texts(*texts, "dun_kan", t.dun_kan);
-  Texts(*texts, "dun_shi", t.dun_shi);
-  Texts(*texts, "sai1", t.sai1);
-  Texts(*texts, "sai2", t.sai2);
-  t.bold = static_cast<int>(Number(out, "bold"));
-
-  ChartResult r;
-  for (auto [key, field] :
-       {std::pair{"solarYear", &r.solarYear}, {"solarMonth", &r.solarMonth},
-        {"solarDay", &r.solarDay}, {"solarHour", &r.solarHour}, {"solarMinute", &r.solarMinute},
-        {"sunLongitude", &r.sunLongitude}, {"pillarYear", &r.pillarYear},
-        {"nowJD", &r.nowJD}, {"timeDiffDays", &r.timeDiffDays},
-        {"localBirthJD", &r.localBirthJD}})
-    *field = Number(*result, key);
-  const JsonValue* unknown = result->Find("hourUnknown");
-  const JsonValue* forward = result->Find("forward");
-  FUZZ_CHECK(unknown && unknown->kind == JsonValue::Kind::Bool);
-  FUZZ_CHECK(forward && forward->kind == JsonValue::Kind::Bool);
-  r.hourUnknown = unknown->boolean;
-  r.forward = forward->boolean;
-  Numbers(*result, "fromAges", r.fromAges);
-  Numbers(*result, "toAges", r.toAges);
-  r.currentColumn = static_cast<int>(Number(*result, "currentColumn"));
-
-  ChartInput in;
-  in.year = Number(line, "year");
-  in.hourUnknown = r.hourUnknown;
-  torvela::fuzz::CheckChart(in, r, t, torvela::fuzz::ShippedModule());
+// obj has exactly the fields walk names, each reading back to the value
+// computed directly.
+template <typename Walk>
+void CheckObject(const Json& obj, Walk walk) {
+  FUZZ_CHECK(obj.is_object());
+  std::size_t fields = 0;
+  walk([&](const char* name, const auto& expected) {
+    const auto it = obj.find(name);
+    FUZZ_CHECK(it != obj.end());
+    std::remove_cvref_t<decltype(expected)> got{};
+    Read(*it, got);
+    FUZZ_CHECK(Same(got, expected));
+    ++fields;
+  });
+  FUZZ_CHECK(obj.size() == fields);
 }
 
 }  // namespace
@@ -99,26 +80,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace torvela;
   const std::string_view line(reinterpret_cast<const char*>(data), size);
   constexpr long kLine = 42;
+  constexpr chart::LocalTime kNow{2026, 5, 1, 12, 0};
+  const Tables& tables = fuzz::ShippedTables();
   std::string out;
-  const bool ok = cli::BatchLine(line, kLine, fuzz::ShippedModule(), {2026, 5, 1, 12, 0}, out);
+  const bool ok = cli::BatchLine(line, kLine, tables, kNow, out);
 
   FUZZ_CHECK(!out.empty() && out.find('\n') == out.size() - 1);
   FUZZ_CHECK(fuzz::ValidUtf8(out));
-  JsonValue v;
+  const Json v = Json::parse(std::string_view(out).substr(0, out.size() - 1), nullptr, false);
+  FUZZ_CHECK(v.is_object() && !v.empty());
+  FUZZ_CHECK(v.begin().key() == "line" && v["line"] == kLine);
+
+  cli::Birth birth;
+  chart::LocalTime now = kNow;
   std::string error;
-  FUZZ_CHECK(cli::ParseJson(std::string_view(out).substr(0, out.size() - 1), v, error));
-  FUZZ_CHECK(v.kind == JsonValue::Kind::Object);
-  const JsonValue* n = v.Find("line");
-  FUZZ_CHECK(n && n->kind == JsonValue::Kind::Number && n->number == kLine);
-  const JsonValue* e = v.Find("error");
-  FUZZ_CHECK(ok == (e == nullptr));
+  FUZZ_CHECK(cli::ReadBatchLine(line, birth, now, error) == ok);
   if (!ok) {
-    FUZZ_CHECK(e->kind == JsonValue::Kind::String && !e->text.empty());
+    FUZZ_CHECK(v.size() == 2 && v.contains("error"));
+    FUZZ_CHECK(v["error"].is_string() && !v["error"].get<std::string>().empty());
     return 0;
   }
-  // A line the CLI accepted is a JSON object with a year of 1800..2080.
-  JsonValue in;
-  FUZZ_CHECK(cli::ParseJson(line, in, error) && in.kind == JsonValue::Kind::Object);
-  CheckChartJson(v, in);
+  FUZZ_CHECK(v.size() == 4 && v.contains("texts") && v.contains("bold") && v.contains("result"));
+  const chart::ChartInput input = cli::InputOf(birth);
+  const chart::ChartResult r = chart::ComputeChart(input, tables, now);
+  const chart::ChartTexts t = chart::MakeChartTexts(r, tables);
+  CheckObject(v["texts"], [&](auto f) { chart::ForEachTextField(t, f); });
+  CheckObject(v["result"], [&](auto f) { chart::ForEachResultField(r, f); });
+  FUZZ_CHECK(v["bold"].is_number_integer() && v["bold"] == t.bold);
+  fuzz::CheckChart(input, r, t, tables);
   return 0;
 }
