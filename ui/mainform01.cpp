@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateTime>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,6 +19,7 @@
 #include "UpDown.h"
 #include "Version.h"
 #include "VersionBox.h"
+#include "chart/JapanTime.h"
 #include "frmjpmap.h"
 #include "frmpop01.h"
 #include "yInput.h"
@@ -27,13 +27,6 @@
 namespace torvela::ui {
 
 namespace {
-
-chart::LocalTime SystemClock() {
-  const QDateTime now = QDateTime::currentDateTime();
-  const QDate d = now.date();
-  const QTime t = now.time();
-  return {d.year(), d.month(), d.day(), t.hour(), t.minute()};
-}
 
 template <typename W>
 W* Named(W* w, const QString& name) {
@@ -44,7 +37,7 @@ W* Named(W* w, const QString& name) {
 }  // namespace
 
 mainform01::mainform01(Module2& module, QWidget* parent)
-    : QMainWindow(parent), clock(SystemClock), endProgram([](int code) { QCoreApplication::exit(code); }),
+    : QMainWindow(parent), clock([this] { return chart::JapanTimeAt(presentMoment()); }), endProgram([](int code) { QCoreApplication::exit(code); }),
       module_(module) {
   setObjectName(QStringLiteral("mainform01"));
   setWindowTitle(MainWindowCaption());

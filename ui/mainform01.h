@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -48,7 +49,10 @@ class mainform01 : public QMainWindow {
   // minute lists.
   void birthday_data();
 
-  // The present local time; tests set a fixed one.
+  // The present moment; tests set a fixed one.
+  std::function<std::chrono::system_clock::time_point()> presentMoment = std::chrono::system_clock::now;
+  // The present as the chart reads it: presentMoment by Japan's clock.
+  // Tests may set a fixed reading instead.
   std::function<chart::LocalTime()> clock;
   // Ends the program with an exit status; tests record the call instead.
   std::function<void(int)> endProgram;

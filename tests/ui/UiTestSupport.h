@@ -10,7 +10,8 @@
 
 namespace uitest {
 
-using torvela::Module2, torvela::ui::mainform01;
+using torvela::Module2, torvela::ui::mainform01, torvela::ui::ChartView, torvela::ui::frmpop01,
+    torvela::ui::frmjpmap, torvela::ui::yInput;
 
 inline const torvela::chart::LocalTime kNow{2026, 12, 6, 12, 0};
 
@@ -58,10 +59,11 @@ class MainWindowTest : public QObject {
   std::unique_ptr<mainform01> w;
   std::optional<int> endStatus;
 
-  void Load() {
+  // fixedNow: the chart reads kNow; otherwise the window's own clock.
+  void Load(bool fixedNow = true) {
     module = std::make_unique<Module2>();
     w = std::make_unique<mainform01>(*module);
-    w->clock = [] { return kNow; };
+    if (fixedNow) w->clock = [] { return kNow; };
     endStatus.reset(), w->endProgram = [this](int status) { endStatus = status; };
     QString error;
     QVERIFY2(w->Form_Load(DataDir(), &error), qPrintable(error));
