@@ -78,20 +78,20 @@ void frmpop01::Form_Load() {
 
 void frmpop01::Command1_Click() { hide(); }
 
-void frmpop01::ShowCopy(const chart::ChartTexts& texts, const QString& birthday, bool male) {
-  txtBirthday->setText(birthday);
+void frmpop01::ShowCopy(const chart::ChartTexts& texts, const ChartBirth& birth) {
+  txtBirthday->setText(birth.birthday);
   txtBirthday->setCursorPosition(0);  // show the start of a long line
-  chartView->Show(texts);
-  txtMW->setText(male ? QStringLiteral("男") : QStringLiteral("女"));
+  chartView->Show(texts, birth);
+  txtMW->setText(birth.male ? QStringLiteral("男") : QStringLiteral("女"));
 }
 
 frmpop01* ShowPopup(QPointer<frmpop01>& popup, QWidget& owner, const chart::ChartTexts& texts,
-                    const QString& birthday, bool male) {
+                    const ChartBirth& birth) {
   if (!popup) popup = new frmpop01(&owner);
   popup->show();
   popup->raise();
   popup->activateWindow();
-  popup->ShowCopy(texts, birthday, male);
+  popup->ShowCopy(texts, birth);
   return popup;
 }
 

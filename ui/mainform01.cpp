@@ -187,6 +187,10 @@ void mainform01::BuildControls() {
   connect(btnmap, &QPushButton::clicked, this, &mainform01::btnmap_Click);
   connect(btnpop, &QPushButton::clicked, this, &mainform01::btnpop_Click);
   connect(endbtn, &QPushButton::clicked, this, &mainform01::endbtn_Click);
+  // The birthday line follows the date inputs through birthday_data.
+  connect(optM, &QRadioButton::toggled, this, &mainform01::InputsChanged);
+  connect(txtJisahun, &QLineEdit::textChanged, this, &mainform01::InputsChanged);
+  connect(txtJisabyo, &QLineEdit::textChanged, this, &mainform01::InputsChanged);
 }
 
 void mainform01::BuildMenus() {
@@ -267,6 +271,15 @@ bool mainform01::Form_Load(const std::filesystem::path& dataDir, QString* error)
 
 void mainform01::birthday_data() {
   txtBirthday->setText(BirthdayLine(module_, hSelect->currentText(), mtSelect->currentText()));
+  InputsChanged();
+}
+
+ChartBirth mainform01::CurrentBirth() const {
+  return {txtBirthday->text(), optM->isChecked(), txtJisahun->text(), txtJisabyo->text()};
+}
+
+void mainform01::InputsChanged() {
+  if (chartView->hasChart()) chartView->SetOutOfDate(CurrentBirth() != chartView->birth());
 }
 
 void mainform01::yearInput_Click() {
@@ -344,7 +357,7 @@ void mainform01::fInput_Click() {
   ShowChart(chart::MakeChartTexts(result_, module_.tables()));
 }
 
-void mainform01::ShowChart(const chart::ChartTexts& texts) { chartView->Show(texts); }
+void mainform01::ShowChart(const chart::ChartTexts& texts) { chartView->Show(texts, CurrentBirth()); }
 
 void mainform01::btnmap_Click() {
   if (!map_) {
@@ -366,10 +379,9 @@ void mainform01::btnmap_Click() {
 
 void mainform01::mnuMap_Click() { btnmap_Click(); }
 
-// The popup gets a copy of the chart as shown, with the birthday line and sex.
-void mainform01::btnpop_Click() {
-  ShowPopup(popup_, *this, chartView->texts(), txtBirthday->text(), optM->isChecked());
-}
+// The popup gets a copy of the chart with the birth it was computed for,
+// whatever the inputs say now.
+void mainform01::btnpop_Click() { ShowPopup(popup_, *this, chartView->texts(), chartView->birth()); }
 
 void mainform01::menupop_Click() { btnpop_Click(); }
 

@@ -112,6 +112,10 @@ class mainform01 : public QMainWindow {
   void FillDayList();
   void ClampDay();
   void ShowChart(const chart::ChartTexts& texts);
+  // The birth the inputs now describe, as a chart keeps it.
+  ChartBirth CurrentBirth() const;
+  // Marks the chart out of date while the inputs describe another birth.
+  void InputsChanged();
   void UnloadOtherWindows();
 
   Module2& module_;

@@ -78,6 +78,7 @@ class TestSoak : public MainWindowTest {
   bool displayPressed = false, popupRefreshed = false;
   Controls chart, popupSource, popupShown;
   QStringList shownChart;  // what the chart must show, in Items() order
+  std::optional<ChartBirth> chartBirth;  // the inputs of the last display press
   QStringList popupCopy;   // what the popup must show, txtMW last
 
   int Rand(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
@@ -97,7 +98,7 @@ class TestSoak : public MainWindowTest {
     now = LocalTime{Rand(1990, 2080), Rand(1, 12), Rand(1, 28), Rand(0, 23), Rand(0, 59)};
     w->clock = [this] { return now; };
     w->notifySound = &sound;
-    decidedYear.reset(), unknownHourPicked = false, popupCopy.clear();
+    decidedYear.reset(), unknownHourPicked = false, popupCopy.clear(), chartBirth.reset();
     connect(w->fInput, &QPushButton::clicked, this, [this] { displayPressed = true; });
     connect(w->btnpop, &QPushButton::clicked, this, [this] { popupRefreshed = true; });
     connect(w->menupop, &QAction::triggered, this, [this] { popupRefreshed = true; });
@@ -255,6 +256,7 @@ class TestSoak : public MainWindowTest {
         w->hSelect->currentText().toStdString(), w->mtSelect->currentText().toStdString(),
         w->optM->isChecked(), w->txtJisahun->text().toStdString(), w->txtJisabyo->text().toStdString());
     const auto texts = torvela::chart::MakeChartTexts(torvela::chart::ComputeChart(input, tables, now), tables);
+    chartBirth = CurrentBirth();
     shownChart.clear();
     for (const auto& [name, text] : texts.Items()) {
       const QString n = QString::fromStdString(name);
@@ -271,12 +273,27 @@ class TestSoak : public MainWindowTest {
                         .arg(where, c.names.value(i, "txtMW"), is[i], expected[i]));
   }
 
+  ChartBirth CurrentBirth() const {
+    return {w->txtBirthday->text(), w->optM->isChecked(), w->txtJisahun->text(), w->txtJisabyo->text()};
+  }
+
+  // The chart says it is out of date exactly while the inputs describe
+  // another birth than the one it was computed for.
+  void CheckOutOfDate() {
+    const bool expected = chartBirth && *chartBirth != CurrentBirth();
+    if (w->chartView->lblOutOfDate->isVisible() != expected)
+      Fail(expected ? "chart not marked out of date" : "chart marked out of date");
+  }
+
+  // The popup copies the chart with the birth line and sex of its display press.
   void CheckPopup() {
     frmpop01* p = w->popupWindow();
     if (!p) return popupCopy.clear();  // the one shown before was discarded
     if (popupRefreshed) {
       if (!p->isVisible()) return Fail("popup not shown after POP");
-      popupCopy = popupSource.Texts() << QString(w->optM->isChecked() ? u'男' : u'女');
+      if (!chartBirth) return Fail("popup shown before any chart");
+      popupCopy = popupSource.Texts() << QString(chartBirth->male ? u'男' : u'女');
+      popupCopy[0] = chartBirth->birthday;  // txtBirthday
       popupShown.Find(*p, popupSource.names);
       ++popups;
     }
@@ -335,6 +352,7 @@ class TestSoak : public MainWindowTest {
     // The chart stays as the last display press left it, whatever else happens.
     if (displayPressed) ExpectChart();
     Compare("chart", chart, chart.Texts(), shownChart);
+    CheckOutOfDate();
     CheckInputs();
     CheckPopup();
   }
