@@ -16,6 +16,7 @@
 
 #include "Fonts.h"
 #include "InputLogic.h"
+#include "NumberText.h"
 #include "UpDown.h"
 #include "Version.h"
 #include "VersionBox.h"
@@ -140,12 +141,24 @@ void mainform01::BuildControls() {
   placeRow->addWidget(btnmap);
   placeRow->addStretch(1);
 
+  // What the time-difference boxes hold that the chart cannot read as meant;
+  // under the boxes, where the command row has room.
+  lblJisaHint = label("lblJisaHint", QString());
+  QPalette red = lblJisaHint->palette();
+  red.setColor(QPalette::WindowText, QColor(192, 0, 0));
+  lblJisaHint->setPalette(red);
+  lblJisaHint->setToolTip(QStringLiteral("時差は分（%1〜%2）と秒（%3〜%4）を数値で入れます。"
+                                         "読めない文字は読まず、先頭の数値（なければ0）で計算します。")
+                              .arg(JisahunMin).arg(JisahunMax).arg(JisabyoMin).arg(JisabyoMax));
+  lblJisaHint->hide();
+
   // Commands.
   fInput = button("fInput", QStringLiteral("八字表示"), QStringLiteral("Torvela"));
   btnpop = button("btnpop", QStringLiteral("POP"), QStringLiteral("現表示データをPOPUP"));
   endbtn = button("endbtn", QStringLiteral("終了"), QStringLiteral("おしまい"));
   fInput->setMinimumWidth(QFontMetrics(fInput->font()).horizontalAdvance(QStringLiteral("八字表示")) + 32);
   auto* commandRow = new QHBoxLayout;
+  commandRow->addWidget(lblJisaHint);
   commandRow->addStretch(1);
   commandRow->addWidget(fInput);
   commandRow->addWidget(btnpop);
@@ -189,8 +202,10 @@ void mainform01::BuildControls() {
   connect(endbtn, &QPushButton::clicked, this, &mainform01::endbtn_Click);
   // The birthday line follows the date inputs through birthday_data.
   connect(optM, &QRadioButton::toggled, this, &mainform01::InputsChanged);
-  connect(txtJisahun, &QLineEdit::textChanged, this, &mainform01::InputsChanged);
-  connect(txtJisabyo, &QLineEdit::textChanged, this, &mainform01::InputsChanged);
+  for (QLineEdit* box : {txtJisahun, txtJisabyo}) {
+    connect(box, &QLineEdit::textChanged, this, &mainform01::InputsChanged);
+    connect(box, &QLineEdit::textChanged, this, &mainform01::txtJisa_Change);
+  }
 }
 
 void mainform01::BuildMenus() {
@@ -351,8 +366,8 @@ void mainform01::fInput_Click() {
   menupop->setEnabled(true);
   const chart::ChartInput input = chart::InputFromTexts(
       *module_.BirthYear, *module_.BirthMonth, *module_.BirthDay, hSelect->currentText().toStdString(),
-      mtSelect->currentText().toStdString(), optM->isChecked(), txtJisahun->text().toStdString(),
-      txtJisabyo->text().toStdString());
+      mtSelect->currentText().toStdString(), optM->isChecked(),
+      HalfWidthNumberText(txtJisahun->text()).toStdString(), HalfWidthNumberText(txtJisabyo->text()).toStdString());
   result_ = chart::ComputeChart(input, module_.tables(), clock());
   ShowChart(chart::MakeChartTexts(result_, module_.tables()));
 }
@@ -384,6 +399,12 @@ void mainform01::mnuMap_Click() { btnmap_Click(); }
 void mainform01::btnpop_Click() { ShowPopup(popup_, *this, chartView->texts(), chartView->birth()); }
 
 void mainform01::menupop_Click() { btnpop_Click(); }
+
+void mainform01::txtJisa_Change() {
+  const QString hint = TimeDifferenceHint(txtJisahun->text(), txtJisabyo->text());
+  lblJisaHint->setText(hint);
+  lblJisaHint->setVisible(!hint.isEmpty());
+}
 
 void mainform01::menujisa01_Click() {
   txtJisahun->setText(QStringLiteral("0"));

@@ -75,6 +75,7 @@ class mainform01 : public QMainWindow {
   QLineEdit *txtJisahun, *txtJisabyo;
   UpDown *udJisahun, *udJisabyo;
   QLabel *lblhun, *lblbyo;
+  QLabel* lblJisaHint;  // red note on a time difference that reads other than meant
   QPushButton *btnmap, *fInput, *btnpop, *endbtn;
 
   // Display controls: the birthday line and the chart.
@@ -97,6 +98,7 @@ class mainform01 : public QMainWindow {
   void mnuMap_Click();
   void btnpop_Click();
   void menupop_Click();
+  void txtJisa_Change();
   void menujisa01_Click();
   void menuversion_Click();
   void endbtn_Click();

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "InputLogic.h"
+#include "NumberText.h"
 #include "UiTestSupport.h"
 
 using torvela::chart::LocalTime;
@@ -254,7 +255,8 @@ class TestSoak : public MainWindowTest {
     const auto input = torvela::chart::InputFromTexts(
         *decidedYear, PickedValue(w->mSelect->currentText()), PickedValue(w->dSelect->currentText()),
         w->hSelect->currentText().toStdString(), w->mtSelect->currentText().toStdString(),
-        w->optM->isChecked(), w->txtJisahun->text().toStdString(), w->txtJisabyo->text().toStdString());
+        w->optM->isChecked(), torvela::HalfWidthNumberText(w->txtJisahun->text()).toStdString(),
+        torvela::HalfWidthNumberText(w->txtJisabyo->text()).toStdString());
     const auto texts = torvela::chart::MakeChartTexts(torvela::chart::ComputeChart(input, tables, now), tables);
     chartBirth = CurrentBirth();
     shownChart.clear();
