@@ -45,7 +45,8 @@ mainform01::mainform01(Module2& module, QWidget* parent)
   setFont(GothicFont(10));
   BuildControls();
   BuildMenus();
-  yearPicker_ = std::make_unique<yInput>(module_, this);
+  yearPicker_ = std::make_unique<yInput>(module_);
+  connect(yearPicker_.get(), &yInput::released, this, [this] { LockInputs(false); });
   connect(yearPicker_.get(), &yInput::decided, this, &mainform01::yInput_Decided);
 }
 
@@ -299,7 +300,14 @@ void mainform01::InputsChanged() {
 
 void mainform01::yearInput_Click() {
   yearPicker_->Open();
-  setEnabled(false);
+  LockInputs(true);
+}
+
+// The controls and menus, not the window: disabling the window would take
+// its child windows, an open map or popup, along with it.
+void mainform01::LockInputs(bool locked) {
+  centralWidget()->setEnabled(!locked);
+  menuBar()->setEnabled(!locked);
 }
 
 void mainform01::yInput_Decided() {

@@ -110,6 +110,8 @@ class mainform01 : public QMainWindow {
  private:
   void BuildControls();
   void BuildMenus();
+  // While the year picker is open the main window takes no input.
+  void LockInputs(bool locked);
   void yInput_Decided();
   void FillDayList();
   void ClampDay();
