@@ -15,3 +15,15 @@ function(torvela_copy_data target)
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TORVELA_DATA_FILES} $<TARGET_FILE_DIR:${target}>
     VERBATIM)
 endfunction()
+
+# Copies the user guide and its pictures into docs/ beside a target's
+# executable, where the program looks for it in a build tree.
+function(torvela_copy_docs target)
+  file(GLOB guide_files CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/docs/*.md" "${PROJECT_SOURCE_DIR}/docs/*.png")
+  if(guide_files)
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E make_directory $<TARGET_FILE_DIR:${target}>/docs
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${guide_files} $<TARGET_FILE_DIR:${target}>/docs
+      VERBATIM)
+  endif()
+endfunction()

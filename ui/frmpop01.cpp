@@ -1,6 +1,7 @@
 #include "frmpop01.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -70,13 +71,24 @@ void frmpop01::Form_Load() {
   // its frame where the platform already knows it.
   ensurePolished();
   adjustSize();
-  winId();
+  // create(), not winId(): winId() marks the window native, and a native
+  // window with a parent turns every child of the main window native too.
+  create();
   QRect frame = frameGeometry();
   frame.moveCenter(screen()->availableGeometry().center());
   move(frame.topLeft());
 }
 
 void frmpop01::Command1_Click() { hide(); }
+
+void frmpop01::keyPressEvent(QKeyEvent* event) {
+  // Escape hides the copy as Close does; the close box would discard it.
+  if (event->key() == Qt::Key_Escape) {
+    Command1_Click();
+  } else {
+    QWidget::keyPressEvent(event);
+  }
+}
 
 void frmpop01::ShowCopy(const chart::ChartTexts& texts, const ChartBirth& birth) {
   txtBirthday->setText(birth.birthday);

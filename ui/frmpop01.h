@@ -32,6 +32,9 @@ class frmpop01 : public QWidget {
  public slots:
   void Command1_Click();
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   void Form_Load();
 };

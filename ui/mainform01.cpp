@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -12,9 +13,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "Fonts.h"
+#include "GuideWindow.h"
 #include "InputLogic.h"
 #include "NumberText.h"
 #include "UpDown.h"
@@ -46,6 +49,11 @@ mainform01::mainform01(Module2& module, QWidget* parent)
   BuildControls();
   BuildMenus();
   yearPicker_ = std::make_unique<yInput>(module_);
+  // The picker is no child of this window, and its menus are locked while it is open.
+  yearPicker_->addAction(endkolvan);
+  // Text boxes claim Ctrl+E under X11's key bindings (end of line); ending
+  // the program must win from anywhere.
+  qApp->installEventFilter(this);
   connect(yearPicker_.get(), &yInput::released, this, [this] { LockInputs(false); });
   connect(yearPicker_.get(), &yInput::decided, this, &mainform01::yInput_Decided);
 }
@@ -60,10 +68,11 @@ void mainform01::BuildControls() {
   auto label = [central](const char* name, const QString& caption) {
     return Named(new QLabel(caption, central), QString::fromLatin1(name));
   };
+  // Enter presses the focused button, as Space does.
   auto button = [central](const char* name, const QString& caption, const QString& tip) {
     auto* b = Named(new QPushButton(caption, central), QString::fromLatin1(name));
     b->setToolTip(tip);
-    b->setAutoDefault(false);
+    b->setAutoDefault(true);
     return b;
   };
   auto combo = [central](const char* name, const QString& tip, const QStringList& items) {
@@ -226,28 +235,41 @@ void mainform01::BuildMenus() {
     menu->addAction(a);
     return a;
   };
-  auto menu = [this](const char* name, const QString& caption) {
+  // The letter in a menu's caption is its access key, underlined as shown
+  // (full-width); Alt with the ASCII letter opens the menu, since Qt would
+  // only match a full-width key.
+  auto menu = [this](const char* name, const QString& caption, Qt::Key letter) {
     auto* m = Named(new QMenu(caption, this), QString::fromLatin1(name));
     m->menuAction()->setObjectName(QString::fromLatin1(name) + QStringLiteral("Action"));
     menuBar()->addMenu(m);
+    auto* open = new QShortcut(QKeySequence(Qt::ALT | letter), menuBar());
+    connect(open, &QShortcut::activated, this, [this, m] { menuBar()->setActiveAction(m->menuAction()); });
     return m;
   };
 
-  menufile = menu("menufile", QStringLiteral("ファイル（Ｆ）"));
+  menufile = menu("menufile", QStringLiteral("ファイル（&Ｆ）"), Qt::Key_F);
   endkolvan = item(menufile, "endkolvan", QStringLiteral("Torvela終了"), QKeySequence(Qt::CTRL | Qt::Key_E));
-  menutool = menu("menutool", QStringLiteral("ツール（Ｔ）"));
+  menutool = menu("menutool", QStringLiteral("ツール（&Ｔ）"), Qt::Key_T);
   mnuMap = item(menutool, "mnuMap", QStringLiteral("日本地図表示（M)"), QKeySequence(Qt::CTRL | Qt::Key_M));
   menuLine02 = separator(menutool, "menuLine02");
   menupop = item(menutool, "menupop", QStringLiteral("ポップアップ（Ｐ）"), QKeySequence(Qt::CTRL | Qt::Key_P));
   mnuline03 = separator(menutool, "mnuline03");
   menujisa01 = item(menutool, "menujisa01", QStringLiteral("時差ゼロ"), QKeySequence(Qt::CTRL | Qt::Key_J));
-  menuhelp = menu("menuhelp", QStringLiteral("ヘルプ（Ｈ）"));
+  menuhelp = menu("menuhelp", QStringLiteral("ヘルプ（&Ｈ）"), Qt::Key_H);
+  menuguide = item(menuhelp, "menuguide", QStringLiteral("使い方"), QKeySequence(Qt::Key_F1));
   menuversion = item(menuhelp, "menuversion", QStringLiteral("バージョン情報（Ｖ）"), QKeySequence(Qt::CTRL | Qt::Key_V));
+
+  // F10 opens the first menu, as in other desktop programs.
+  auto* firstMenu = new QShortcut(QKeySequence(Qt::Key_F10), menuBar());
+  connect(firstMenu, &QShortcut::activated, this, [this] { menuBar()->setActiveAction(menufile->menuAction()); });
+  // Ending works from every window of the program, the year picker included.
+  endkolvan->setShortcutContext(Qt::ApplicationShortcut);
 
   connect(endkolvan, &QAction::triggered, this, &mainform01::endkolvan_Click);
   connect(mnuMap, &QAction::triggered, this, &mainform01::mnuMap_Click);
   connect(menupop, &QAction::triggered, this, &mainform01::menupop_Click);
   connect(menujisa01, &QAction::triggered, this, &mainform01::menujisa01_Click);
+  connect(menuguide, &QAction::triggered, this, &mainform01::menuguide_Click);
   connect(menuversion, &QAction::triggered, this, &mainform01::menuversion_Click);
 }
 
@@ -419,6 +441,13 @@ void mainform01::menujisa01_Click() {
   txtJisabyo->setText(QStringLiteral("0"));
 }
 
+void mainform01::menuguide_Click() {
+  if (!guide_) guide_ = new GuideWindow(GuideFile(QCoreApplication::applicationDirPath()), this);
+  guide_->show();
+  guide_->raise();
+  guide_->activateWindow();
+}
+
 void mainform01::menuversion_Click() {
   if (!notifySound) {
     ownSound_ = MakeSystemNotifySound();
@@ -431,6 +460,16 @@ void mainform01::UnloadOtherWindows() {
   if (yearPicker_) yearPicker_->close();
   if (map_) map_->close();
   if (popup_) popup_->close();
+  if (guide_) guide_->close();
+}
+
+bool mainform01::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride &&
+      static_cast<QKeyEvent*>(event)->keyCombination() == endkolvan->shortcut()[0]) {
+    event->ignore();
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void mainform01::endbtn_Click() {

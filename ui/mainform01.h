@@ -85,7 +85,7 @@ class mainform01 : public QMainWindow {
 
   // Menus.
   QMenu *menufile, *menutool, *menuhelp;
-  QAction *endkolvan, *mnuMap, *menuLine02, *menupop, *mnuline03, *menujisa01, *menuversion;
+  QAction *endkolvan, *mnuMap, *menuLine02, *menupop, *mnuline03, *menujisa01, *menuguide, *menuversion;
 
  public slots:
   void yearInput_Click();
@@ -100,12 +100,14 @@ class mainform01 : public QMainWindow {
   void menupop_Click();
   void txtJisa_Change();
   void menujisa01_Click();
+  void menuguide_Click();
   void menuversion_Click();
   void endbtn_Click();
   void endkolvan_Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildControls();
@@ -126,6 +128,7 @@ class mainform01 : public QMainWindow {
   std::unique_ptr<yInput> yearPicker_;
   QPointer<frmjpmap> map_;
   QPointer<frmpop01> popup_;
+  QPointer<QWidget> guide_;
   std::unique_ptr<NotifySound> ownSound_;
   chart::ChartResult result_;
 };

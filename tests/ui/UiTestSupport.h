@@ -17,6 +17,18 @@ inline const torvela::chart::LocalTime kNow{2026, 12, 6, 12, 0};
 
 inline std::filesystem::path DataDir() { return QCoreApplication::applicationDirPath().toStdString(); }
 
+// Makes w the active window. Waits for the application to say so: a child
+// window (the popup, the map) reports itself active before its activation
+// has arrived.
+inline void Activate(QWidget* w) {
+  w->activateWindow();
+  QVERIFY2(QTest::qWaitFor([w] {
+             QCoreApplication::processEvents();
+             return QApplication::activeWindow() == w;
+           }),
+           qPrintable(w->objectName()));
+}
+
 // A user's pick: the text changes, then activation (a click into a just-opened popup is lost).
 inline void Pick(QComboBox* list, const QString& text) {
   const int index = list->findText(text);
