@@ -37,9 +37,12 @@ endif()
 if(EXISTS "${PROJECT_SOURCE_DIR}/ui/images/licenses")
   install(DIRECTORY ui/images/licenses/ DESTINATION ${doc_dir}/licenses)
 endif()
-file(GLOB screenshots "${PROJECT_SOURCE_DIR}/docs/*.png")
-if(screenshots)
-  install(FILES ${screenshots} DESTINATION ${doc_dir}/screenshots)
+# The user guide with its screenshots, laid out as in the source tree, so
+# that README.md's links and the guide's pictures work in the installed copy;
+# the program opens the guide from here (ヘルプ → 使い方).
+file(GLOB guide_files "${PROJECT_SOURCE_DIR}/docs/*.md" "${PROJECT_SOURCE_DIR}/docs/*.png")
+if(guide_files)
+  install(FILES ${guide_files} DESTINATION ${doc_dir}/docs)
 endif()
 
 # Debian package: runtime libraries come from dpkg-shlibdeps; the platform
