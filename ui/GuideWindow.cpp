@@ -57,7 +57,7 @@ GuideWindow::GuideWindow(const QString& guideFile, QWidget* parent) : QWidget(pa
   layout->addLayout(bottom);
 
   // A page wide enough for the screenshots, no larger than the screen.
-  QSize size(760, 820);
+  QSize size(800, 820);
   if (const QScreen* s = screen()) size = size.boundedTo(s->availableGeometry().size() * 9 / 10);
   resize(size);
 }
