@@ -236,10 +236,23 @@ class TestSoak : public MainWindowTest {
     CloseBox(p);
   }
 
+  // Enter presses a focused button or decides a year; Escape puts the
+  // popup, the map or the year picker away.
+  void PressKey() {
+    QWidget* target = QApplication::activeWindow() ? QApplication::activeWindow() : w.get();
+    if (target->focusWidget()) target = target->focusWidget();
+    const auto [key, modifier, name] = PickOne(std::vector<std::tuple<Qt::Key, Qt::KeyboardModifier, const char*>>{
+        {Qt::Key_Return, Qt::NoModifier, "Return"}, {Qt::Key_Enter, Qt::KeypadModifier, "Enter"},
+        {Qt::Key_Escape, Qt::NoModifier, "Escape"}});
+    Note(QStringLiteral("%1 to %2/%3").arg(name, target->window()->objectName(), target->objectName()));
+    QTest::keyClick(target, key, modifier);
+  }
+
   void PressShortcut() {
     const int how = Rand(0, 79);  // ending the program is rarer
+    if (how < 20) return PressKey();
     if (how < 60)
-      return Shortcut(how == 0 ? Qt::Key_E : PickOne(std::vector{Qt::Key_M, Qt::Key_P, Qt::Key_J}));
+      return Shortcut(how == 20 ? Qt::Key_E : PickOne(std::vector{Qt::Key_M, Qt::Key_P, Qt::Key_J}));
     // The version box is modal: the catcher closes it while it runs.
     ModalCatcher catcher;
     const int before = sound.plays;
