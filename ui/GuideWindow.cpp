@@ -35,9 +35,10 @@ GuideWindow::GuideWindow(const QString& guideFile, QWidget* parent) : QWidget(pa
   txtGuide->setObjectName(QStringLiteral("txtGuide"));
   txtGuide->setOpenExternalLinks(true);
   if (guideFile.isEmpty()) {
-    txtGuide->setPlainText(QStringLiteral("使い方の文書（%1）が見つかりません。\n"
-                                          "パッケージから入れた場合は /usr/share/doc/torvela/docs/ にあります。")
-                               .arg(GuideFileName()));
+    txtGuide->setPlainText(
+        QStringLiteral("使い方の文書（%1）が見つかりません。\n"
+                       "パッケージから入れた場合は /usr/share/doc/torvela/docs/ にあります。")
+            .arg(GuideFileName()));
   } else {
     // As a source, so that the pictures are found relative to the file.
     txtGuide->setSource(QUrl::fromLocalFile(guideFile), QTextDocument::MarkdownResource);

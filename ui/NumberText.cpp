@@ -27,8 +27,10 @@ QString HalfWidthNumberText(const QString& typed) {
 }
 
 std::string HalfWidthNumberText(std::string_view utf8) {
-  for (unsigned char c : utf8)
-    if (c >= 0x80) return HalfWidthNumberText(QString::fromUtf8(utf8.data(), qsizetype(utf8.size()))).toStdString();
+  for (unsigned char c : utf8) {
+    if (c >= 0x80)
+      return HalfWidthNumberText(QString::fromUtf8(utf8.data(), qsizetype(utf8.size()))).toStdString();
+  }
   return std::string(utf8);
 }
 

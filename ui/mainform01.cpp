@@ -3,10 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -41,7 +41,9 @@ W* Named(W* w, const QString& name) {
 }  // namespace
 
 mainform01::mainform01(Module2& module, QWidget* parent)
-    : QMainWindow(parent), clock([this] { return chart::JapanTimeAt(presentMoment()); }), endProgram([](int code) { QCoreApplication::exit(code); }),
+    : QMainWindow(parent),
+      clock([this] { return chart::JapanTimeAt(presentMoment()); }),
+      endProgram([](int code) { QCoreApplication::exit(code); }),
       module_(module) {
   setObjectName(QStringLiteral("mainform01"));
   setWindowTitle(MainWindowCaption());
@@ -49,7 +51,8 @@ mainform01::mainform01(Module2& module, QWidget* parent)
   BuildControls();
   BuildMenus();
   yearPicker_ = std::make_unique<yInput>(module_);
-  // The picker is no child of this window, and its menus are locked while it is open.
+  // Ctrl+E in the picker too: it is no child of this window, whose menus
+  // are locked while it is open.
   yearPicker_->addAction(endkolvan);
   // Text boxes claim Ctrl+E under X11's key bindings (end of line); ending
   // the program must win from anywhere.
@@ -261,7 +264,8 @@ void mainform01::BuildMenus() {
 
   // F10 opens the first menu, as in other desktop programs.
   auto* firstMenu = new QShortcut(QKeySequence(Qt::Key_F10), menuBar());
-  connect(firstMenu, &QShortcut::activated, this, [this] { menuBar()->setActiveAction(menufile->menuAction()); });
+  connect(firstMenu, &QShortcut::activated, this,
+          [this] { menuBar()->setActiveAction(menufile->menuAction()); });
   // Ending works from every window of the program, the year picker included.
   endkolvan->setShortcutContext(Qt::ApplicationShortcut);
 
@@ -397,7 +401,8 @@ void mainform01::fInput_Click() {
   const chart::ChartInput input = chart::InputFromTexts(
       *module_.BirthYear, *module_.BirthMonth, *module_.BirthDay, hSelect->currentText().toStdString(),
       mtSelect->currentText().toStdString(), optM->isChecked(),
-      HalfWidthNumberText(txtJisahun->text()).toStdString(), HalfWidthNumberText(txtJisabyo->text()).toStdString());
+      HalfWidthNumberText(txtJisahun->text()).toStdString(),
+      HalfWidthNumberText(txtJisabyo->text()).toStdString());
   result_ = chart::ComputeChart(input, module_.tables(), clock());
   ShowChart(chart::MakeChartTexts(result_, module_.tables()));
 }

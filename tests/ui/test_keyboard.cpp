@@ -51,7 +51,8 @@ class TestKeyboard : public MainWindowTest {
       Activate(b->window());
       b->setFocus(Qt::TabFocusReason);
       QSignalSpy clicked(b, &QAbstractButton::clicked);
-      QTest::keyClick(b, keypad ? Qt::Key_Enter : Qt::Key_Return, keypad ? Qt::KeypadModifier : Qt::NoModifier);
+      QTest::keyClick(b, keypad ? Qt::Key_Enter : Qt::Key_Return,
+                      keypad ? Qt::KeypadModifier : Qt::NoModifier);
       return clicked.count() == 1;
     };
     for (bool keypad : {false, true}) {

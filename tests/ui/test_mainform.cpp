@@ -399,7 +399,8 @@ class TestMainForm : public MainWindowTest {
         const QRect r = RectIn(l, view), pillar = RectIn(h.under, view);
         QVERIFY2(std::abs(r.center().x() - pillar.center().x()) <= 1 && r.bottom() < pillar.top(), h.name);
       }
-      for (auto [name, row] : {std::pair{"lblFromAge", view->sai1[0]}, std::pair{"lblToAge", view->sai2[0]}}) {
+      for (auto [name, row] :
+           {std::pair{"lblFromAge", view->sai1[0]}, std::pair{"lblToAge", view->sai2[0]}}) {
         auto* l = view->findChild<QLabel*>(name);
         QVERIFY2(l && l->isVisible() && !l->text().isEmpty(), name);
         const QRect r = RectIn(l, view), ages = RectIn(row, view);

@@ -37,7 +37,8 @@ ChartTexts Texts(const std::string& tag, int bold) {
 }
 
 frmpop01* Pop(QPointer<frmpop01>& pop, QWidget& owner, const std::string& tag, int bold, bool male) {
-  return ShowPopup(pop, owner, Texts(tag, bold), {QString::fromStdString(tag) + "txtBirthday", male, "-13", "14"});
+  return ShowPopup(pop, owner, Texts(tag, bold),
+                   {QString::fromStdString(tag) + "txtBirthday", male, "-13", "14"});
 }
 
 void CheckCopy(const frmpop01& pop, const QString& tag, int bold) {

@@ -241,9 +241,10 @@ class TestSoak : public MainWindowTest {
   void PressKey() {
     QWidget* target = QApplication::activeWindow() ? QApplication::activeWindow() : w.get();
     if (target->focusWidget()) target = target->focusWidget();
-    const auto [key, modifier, name] = PickOne(std::vector<std::tuple<Qt::Key, Qt::KeyboardModifier, const char*>>{
-        {Qt::Key_Return, Qt::NoModifier, "Return"}, {Qt::Key_Enter, Qt::KeypadModifier, "Enter"},
-        {Qt::Key_Escape, Qt::NoModifier, "Escape"}});
+    using Key = std::tuple<Qt::Key, Qt::KeyboardModifier, const char*>;
+    const auto [key, modifier, name] = PickOne(std::vector<Key>{{Qt::Key_Return, Qt::NoModifier, "Return"},
+                                                                {Qt::Key_Enter, Qt::KeypadModifier, "Enter"},
+                                                                {Qt::Key_Escape, Qt::NoModifier, "Escape"}});
     Note(QStringLiteral("%1 to %2/%3").arg(name, target->window()->objectName(), target->objectName()));
     QTest::keyClick(target, key, modifier);
   }
@@ -334,7 +335,8 @@ class TestSoak : public MainWindowTest {
     // (each implies a day after a month after a year); it then stays possible.
     unknownHourPicked |= w->hSelect->currentText() == "?";
     const bool ready = unknownHourPicked || m.BirthMinute.has_value();
-    if (w->fInput->isEnabledTo(w->centralWidget()) != ready) Fail(ready ? "display disabled" : "display enabled");
+    if (w->fInput->isEnabledTo(w->centralWidget()) != ready)
+      Fail(ready ? "display disabled" : "display enabled");
   }
 
   void OneAction() {

@@ -81,7 +81,8 @@ class TestStartup : public QObject {
   void desktopEntryMatchesTheWindows() {
     ConfigureApplication(*qApp);
     QCOMPARE(QGuiApplication::desktopFileName(), "invalid.torvela.Torvela");
-    QFile entry(QStringLiteral(TORVELA_SOURCE_DIR "/packaging/") + QGuiApplication::desktopFileName() + ".desktop");
+    QFile entry(QStringLiteral(TORVELA_SOURCE_DIR "/packaging/") + QGuiApplication::desktopFileName() +
+                ".desktop");
     QVERIFY2(entry.open(QIODevice::ReadOnly | QIODevice::Text), qPrintable(entry.fileName()));
     const QStringList lines = QString::fromUtf8(entry.readAll()).split('\n');
     QVERIFY(lines.contains("StartupWMClass=" + QCoreApplication::applicationName()));
