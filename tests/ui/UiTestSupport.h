@@ -1,5 +1,6 @@
 // Helpers shared by the window tests: a main window loaded with a fixed
-// "now", picks made the way a user's arrive, and a catcher for modal boxes.
+// "now" and settings of its own, picks made the way a user's arrive, and a
+// catcher for modal boxes.
 #pragma once
 
 #include <QTest>
@@ -65,17 +66,29 @@ struct CountingSound : torvela::ui::NotifySound {
 };
 
 // Base of the tests that drive a loaded main window; endProgram is recorded.
+// Each window keeps its settings in a file of the test's own, never in the
+// user's: a fresh one (the defaults) for each Load unless settingsFile names
+// one to read back.
 class MainWindowTest : public QObject {
  protected:
+  MainWindowTest() { QStandardPaths::setTestModeEnabled(true); }
+
   std::unique_ptr<Module2> module;  // outlives w, which refers to it
   std::unique_ptr<mainform01> w;
   std::optional<int> endStatus;
+  QTemporaryDir settingsDir;
+  QString settingsFile;
+  int settingsFiles = 0;
 
   // fixedNow: the chart reads kNow; otherwise the window's own clock.
   void Load(bool fixedNow = true) {
     module = std::make_unique<Module2>();
     w = std::make_unique<mainform01>(*module);
     if (fixedNow) w->clock = [] { return kNow; };
+    const QString file = !settingsFile.isEmpty()
+                             ? settingsFile
+                             : settingsDir.filePath(QStringLiteral("settings-%1.ini").arg(++settingsFiles));
+    w->openSettings = [file] { return std::make_unique<QSettings>(file, QSettings::IniFormat); };
     endStatus.reset(), w->endProgram = [this](int status) { endStatus = status; };
     QString error;
     QVERIFY2(w->Form_Load(DataDir(), &error), qPrintable(error));

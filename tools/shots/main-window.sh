@@ -66,7 +66,7 @@ pick 448 50 30
 at 28 82                                    # 男
 at 200 82 3; xdotool type -- -13            # 時差 minutes
 at 290 82 3; xdotool type 14                # seconds
-at 275 112                                  # 八字表示
+at 187 112                                  # 八字表示
 xdotool mousemove 0 0
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$win")"
@@ -75,7 +75,7 @@ convert /tmp/main-window-root.png -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage $
 echo "saved ${out} (${WIDTH}x${HEIGHT})"
 
 if [ "$tour" = tour ]; then
-  at 365 112                                  # POP
+  at 277 112                                  # POP
   sleep 0.8
   pop=$(xdotool search --name '^TorvelaPopUp$' | tail -n 1)
   eval "$(xdotool getwindowgeometry --shell "$pop")"
