@@ -6,6 +6,8 @@
 #include <QTest>
 #include <QtWidgets>
 
+#include "DetailWindow.h"
+#include "NoticeArea.h"
 #include "mainform01.h"
 #include "yInput.h"
 
@@ -59,6 +61,29 @@ struct ModalCatcher : QObject {
   QStringList othersShown;
   QTimer timer;
 };
+
+// The notices a notice area shows, one a paragraph.
+inline QStringList ShownNotices(const QLabel& notices) {
+  QTextDocument doc;
+  doc.setHtml(notices.text());
+  const QString text = doc.toPlainText();
+  return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
+inline QStringList ShownNotices(const torvela::ui::NoticeArea& area) { return ShownNotices(*area.lblNotices); }
+
+// Every text a 命式詳細 window shows, the yearly luck included (bold marked "*").
+inline QStringList DetailShown(const torvela::ui::DetailWindow& d) {
+  QStringList texts;
+  QList<QLabel*> labels = d.findChildren<QLabel*>();
+  std::sort(labels.begin(), labels.end(),
+            [](QLabel* a, QLabel* b) { return a->objectName() < b->objectName(); });
+  for (const QLabel* l : labels) texts << l->objectName() + '=' + l->text();
+  texts << d.grpYearLuck->title();
+  for (int r = 0; r < d.tblYearLuck->rowCount(); ++r)
+    for (int c = 0; c < d.tblYearLuck->columnCount(); ++c)
+      texts << d.tblYearLuck->item(r, c)->text() + (d.tblYearLuck->item(r, c)->font().bold() ? "*" : "");
+  return texts;
+}
 
 struct CountingSound : torvela::ui::NotifySound {
   void PlaySync() override { ++plays; }

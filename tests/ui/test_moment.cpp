@@ -30,32 +30,10 @@ chart::ChartInput InputOf(const Birth& b) {
   return chart::InputFromTexts(b.year, b.month, b.day, b.hour, b.minute, true, b.jisahun, "0");
 }
 
-// The notices as shown, one a paragraph.
-QStringList ShownNotices(const NoticeArea& area) {
-  QTextDocument doc;
-  doc.setHtml(area.lblNotices->text());
-  const QString text = doc.toPlainText();
-  return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
-}
-
 QStringList Notices(const chart::BirthReport& r) {
   QStringList list;
   for (const std::string& n : r.notices) list << QString::fromStdString(n);
   return list;
-}
-
-// Every text the window shows of a reading, the yearly luck included.
-QStringList DetailShown(const DetailWindow& d) {
-  QStringList texts;
-  QList<QLabel*> labels = d.findChildren<QLabel*>();
-  std::sort(labels.begin(), labels.end(),
-            [](QLabel* a, QLabel* b) { return a->objectName() < b->objectName(); });
-  for (const QLabel* l : labels) texts << l->objectName() + '=' + l->text();
-  texts << d.grpYearLuck->title();
-  for (int r = 0; r < d.tblYearLuck->rowCount(); ++r)
-    for (int c = 0; c < d.tblYearLuck->columnCount(); ++c)
-      texts << d.tblYearLuck->item(r, c)->text() + (d.tblYearLuck->item(r, c)->font().bold() ? "*" : "");
-  return texts;
 }
 
 // Claims Ctrl+D for a text box, as QLineEdit does under X11's key bindings
