@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Renders ${out}: starts the program on a private X server,
-# enters a birth with the mouse and keyboard as a user would, shows the
-# chart and saves the main window. With a fourth argument "tour" it also
+# Renders ${out}: starts the program on a private X server with settings of
+# its own (the defaults), enters a birth with the mouse and keyboard as a
+# user would, shows the chart and saves the main window. With a fourth argument "tour" it also
 # saves the splash (docs/splash.png), the year picker (docs/year-picker.png),
 # after pressing POP the popup (docs/popup.png), and after another day is
 # picked the chart marked out of date (docs/main-window-stale.png).
@@ -15,13 +15,14 @@ out=${3:-docs/main-window.png}
 tour=${4:-}
 display=:97
 
+config=$(mktemp -d)
 Xvfb $display -screen 0 2560x2048x24 >/dev/null 2>&1 &
 xvfb=$!
-export DISPLAY=$display QT_SCALE_FACTOR=$scale
+export DISPLAY=$display QT_SCALE_FACTOR=$scale XDG_CONFIG_HOME=$config
 sleep 1
 "$exe" >/tmp/shot.log 2>&1 &
 app=$!
-trap 'kill $app $xvfb 2>/dev/null || true' EXIT
+trap 'kill $app $xvfb 2>/dev/null || true; rm -rf "$config"' EXIT
 
 if [ "$tour" = tour ]; then
   # The splash is frameless and centred on the 2560x2048 screen.
