@@ -7,6 +7,7 @@
 
 #include "InputLogic.h"
 #include "NumberText.h"
+#include "PlaceBox.h"
 #include "UiTestSupport.h"
 
 using torvela::chart::LocalTime;
@@ -290,7 +291,9 @@ class TestSoak : public MainWindowTest {
   }
 
   ChartBirth CurrentBirth() const {
-    return {w->txtBirthday->text(), w->optM->isChecked(), w->txtJisahun->text(), w->txtJisabyo->text()};
+    const torvela::place::Place* place = w->txtPlace->chosenPlace();
+    return {w->txtBirthday->text(), w->optM->isChecked(), w->txtJisahun->text(), w->txtJisabyo->text(),
+            place ? QString::fromStdString(torvela::place::QualifiedName(*place)) : QString()};
   }
 
   // The chart says it is out of date exactly while the inputs describe
