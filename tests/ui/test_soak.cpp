@@ -56,8 +56,8 @@ QStringList PopupNames() {
 }
 
 // Offscreen windows cannot be raised nor popups grab the keyboard, keys to
-// disabled widgets are noted and
-// random text lacks glyphs: all would drown the report.
+// disabled widgets are noted and random text lacks glyphs: all would drown
+// the report.
 QtMessageHandler previousHandler = nullptr;
 void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
   for (const char* noise : {"does not support raise()", "not accepted by receiving widget",
