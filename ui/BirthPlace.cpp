@@ -18,7 +18,7 @@ LoadedGazetteer LoadGazetteer(const std::filesystem::path& dataDir) {
 
 QString PlacePointText(const place::Place& place, bool withLatitude) {
   auto dms = [](const char* caption, const chart::DmsParts& p) {
-    return QStringLiteral("%1%2°%3′%4″").arg(QString::fromUtf8(caption)).arg(p.degrees).arg(p.minutes).arg(p.seconds);
+    return QStringLiteral("%1%2度%3分%4秒").arg(QString::fromUtf8(caption)).arg(p.degrees).arg(p.minutes).arg(p.seconds);
   };
   QString text = dms("東経", chart::SplitDms(place.longitude));
   // Single precision, as the map shows latitudes.

@@ -20,9 +20,9 @@ struct LoadedGazetteer {
 };
 LoadedGazetteer LoadGazetteer(const std::filesystem::path& dataDir);
 
-// "東経139°45′11″": the place's longitude, from which its time difference
-// comes, truncated to whole seconds as the map's labels are; with
-// withLatitude also " 北緯35°41′37″".
+// "東経139度45分11秒": the place's longitude, from which its time difference
+// comes, in the map's words and truncated to whole seconds as its labels
+// are; with withLatitude also " 北緯35度41分37秒".
 QString PlacePointText(const place::Place& place, bool withLatitude = false);
 
 // Whether the two time-difference texts are those the place writes.

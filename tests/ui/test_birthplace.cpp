@@ -114,12 +114,12 @@ class TestBirthplace : public MainWindowTest {
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("jisa");
     QTest::addColumn<QString>("point");
-    QTest::newRow("ward, east") << "sapporo" << 1 << "北海道札幌市中央区" << "25/24" << "東経141°21′15″";
-    QTest::newRow("Tokyo") << "chiyodaku" << 0 << "東京都千代田区" << "19/0" << "東経139°45′11″";
-    QTest::newRow("just west") << "akashi" << 0 << "兵庫県明石市" << "-0/12" << "東経134°56′51″";
-    QTest::newRow("shared name") << "fuchuu" << 1 << "広島県府中市" << "-7/3" << "東経133°14′11″";
-    QTest::newRow("far west") << "yonaguni" << 0 << "沖縄県与那国町" << "-48/1" << "東経122°59′33″";
-    QTest::newRow("far east") << "nemuro" << 0 << "北海道根室市" << "42/19" << "東経145°34′58″";
+    QTest::newRow("ward, east") << "sapporo" << 1 << "北海道札幌市中央区" << "25/24" << "東経141度21分15秒";
+    QTest::newRow("Tokyo") << "chiyodaku" << 0 << "東京都千代田区" << "19/0" << "東経139度45分11秒";
+    QTest::newRow("just west") << "akashi" << 0 << "兵庫県明石市" << "-0/12" << "東経134度56分51秒";
+    QTest::newRow("shared name") << "fuchuu" << 1 << "広島県府中市" << "-7/3" << "東経133度14分11秒";
+    QTest::newRow("far west") << "yonaguni" << 0 << "沖縄県与那国町" << "-48/1" << "東経122度59分33秒";
+    QTest::newRow("far east") << "nemuro" << 0 << "北海道根室市" << "42/19" << "東経145度34分58秒";
   }
   void choosingWritesTheMapsTimeDifference() {
     QFETCH(QString, query);
