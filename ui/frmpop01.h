@@ -21,11 +21,13 @@ class frmpop01 : public QWidget {
   explicit frmpop01(QWidget* parent = nullptr);
 
   // Shows a copy of the chart with the birth it was computed for: its
-  // birthday line and its sex (txtMW 男 or 女).
+  // birthday line, its sex (txtMW 男 or 女) and its birthplace (txtPlace,
+  // empty when none was chosen).
   void ShowCopy(const chart::ChartTexts& texts, const ChartBirth& birth);
 
   QLineEdit* txtBirthday;
   QLineEdit* txtMW;
+  QLineEdit* txtPlace;
   ChartView* chartView;
   QPushButton* Command1;
 

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "BirthPlace.h"
 #include "ChartView.h"
 #include "VersionBox.h"
 #include "calc/Module2.h"
@@ -28,6 +29,7 @@ class QRadioButton;
 
 namespace torvela::ui {
 
+class PlaceBox;
 class UpDown;
 class yInput;
 
@@ -42,7 +44,9 @@ class mainform01 : public QMainWindow {
   // splash window, locks every input after the year button, loads the name
   // tables and data files from dataDir, and disables the popup commands.
   // Returns false with the loader's message in *error when a data file is
-  // missing or unusable; the window must then not be shown.
+  // missing or unusable; the window must then not be shown. The birthplace
+  // gazetteer is no such file: without it the birthplace box is disabled,
+  // its tooltip saying why.
   bool Form_Load(const std::filesystem::path& dataDir, QString* error);
 
   // Rewrites the birthday line from the stored birth and the hour and
@@ -76,6 +80,11 @@ class mainform01 : public QMainWindow {
   UpDown *udJisahun, *udJisabyo;
   QLabel *lblhun, *lblbyo;
   QLabel* lblJisaHint;  // red note on a time difference that reads other than meant
+  // The birthplace: a place chosen here writes its time difference, and its
+  // point is shown beside it.
+  QLabel* lblPlace;
+  PlaceBox* txtPlace;
+  QLabel* lblPlacePoint;
   QPushButton *btnmap, *fInput, *btnpop, *endbtn;
 
   // Display controls: the birthday line and the chart.
@@ -99,6 +108,8 @@ class mainform01 : public QMainWindow {
   void btnpop_Click();
   void menupop_Click();
   void txtJisa_Change();
+  void txtPlace_PlaceChosen(const torvela::place::Place& place);
+  void txtPlace_PlaceCleared();
   void menujisa01_Click();
   void menuguide_Click();
   void menuversion_Click();
@@ -123,6 +134,9 @@ class mainform01 : public QMainWindow {
   // Marks the chart out of date while the inputs describe another birth.
   void InputsChanged();
   void UnloadOtherWindows();
+  // Gives up the chosen place, if any: the time difference is being set
+  // another way. The boxes keep what they hold.
+  void ForgetPlace();
 
   Module2& module_;
   std::unique_ptr<yInput> yearPicker_;
@@ -131,6 +145,8 @@ class mainform01 : public QMainWindow {
   QPointer<QWidget> guide_;
   std::unique_ptr<NotifySound> ownSound_;
   chart::ChartResult result_;
+  place::Gazetteer gazetteer_;  // searched by txtPlace; empty when unreadable
+  bool writingPlace_ = false;   // the boxes are being set to a chosen place's
 };
 
 }  // namespace torvela::ui

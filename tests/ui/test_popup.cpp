@@ -1,5 +1,6 @@
-// The popup shows the copy of the chart it was given and keeps it until the
-// next POP; Close hides it in place, the close box discards it.
+// The popup shows the copy of the chart it was given, with its birth and
+// birthplace, and keeps it until the next POP; Close hides it in place, the
+// close box discards it.
 #include <QTest>
 #include <QtWidgets>
 
@@ -36,9 +37,10 @@ ChartTexts Texts(const std::string& tag, int bold) {
   return t;
 }
 
-frmpop01* Pop(QPointer<frmpop01>& pop, QWidget& owner, const std::string& tag, int bold, bool male) {
+frmpop01* Pop(QPointer<frmpop01>& pop, QWidget& owner, const std::string& tag, int bold, bool male,
+              const QString& place = {}) {
   return ShowPopup(pop, owner, Texts(tag, bold),
-                   {QString::fromStdString(tag) + "txtBirthday", male, "-13", "14"});
+                   {QString::fromStdString(tag) + "txtBirthday", male, "-13", "14", place});
 }
 
 void CheckCopy(const frmpop01& pop, const QString& tag, int bold) {
@@ -70,24 +72,29 @@ class TestPopup : public QObject {
     for (const QString& name : ChartNames()) (new QLabel(QStringLiteral("壬"), &owner))->setObjectName(name);
     ChartTexts texts = Texts("A", 3);
     QPointer<frmpop01> pop;
-    ShowPopup(pop, owner, texts, {"A-birthday", true, "-13", "14"});
+    ShowPopup(pop, owner, texts, {"A-birthday", true, "-13", "14", "福岡県福岡市"});
     const ChartTexts given = texts;
     texts = Texts("B", 5);
     QVERIFY(pop->chartView->texts() == given);
-    QVERIFY(pop->chartView->birth() == ChartBirth({"A-birthday", true, "-13", "14"}));
+    QVERIFY(pop->chartView->birth() == ChartBirth({"A-birthday", true, "-13", "14", "福岡県福岡市"}));
     QCOMPARE(pop->chartView->yKan->text(), QStringLiteral("AyKan"));
     QCOMPARE(pop->chartView->sai1[9]->text(), QStringLiteral("Asai1_9"));
     QCOMPARE(pop->txtBirthday->text(), QStringLiteral("A-birthday"));
+    QCOMPARE(pop->txtPlace->text(), QStringLiteral("福岡県福岡市"));
   }
 
   void popCloseAndCloseBoxLifecycle() {
     QWidget owner;
     QPointer<frmpop01> pop;
-    frmpop01* first = Pop(pop, owner, "A", 3, true);
+    frmpop01* first = Pop(pop, owner, "A", 3, true, "神奈川県横浜市保土ケ谷区");
     QVERIFY(QTest::qWaitForWindowExposed(first));
     QVERIFY(NearCentre(*first));
     CheckCopy(*first, "A", 3);
     QCOMPARE(first->txtMW->text(), "男");
+    // The longest place shows whole.
+    QCOMPARE(first->txtPlace->text(), "神奈川県横浜市保土ケ谷区");
+    QVERIFY(first->txtPlace->fontMetrics().horizontalAdvance(first->txtPlace->text()) <
+            first->txtPlace->contentsRect().width());
 
     // POP again keeps the window where the user put it, at its size (a long
     // text must not make it creep), and refreshes it; the marking clears,
@@ -101,6 +108,7 @@ class TestPopup : public QObject {
     CheckCopy(*first, QString::fromStdString(longer), -1);
     QCOMPARE(first->chartView->dun_kan[3]->font(), first->chartView->dun_kan[0]->font());
     QCOMPARE(first->txtMW->text(), "女");
+    QCOMPARE(first->txtPlace->text(), QString());  // none chosen for this one
 
     // Close hides in place; POP brings it back there, refreshed, with the
     // bold column moved.

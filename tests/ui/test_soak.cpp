@@ -5,8 +5,10 @@
 #include <deque>
 #include <random>
 
+#include "BirthPlace.h"
 #include "InputLogic.h"
 #include "NumberText.h"
+#include "PlaceBox.h"
 #include "UiTestSupport.h"
 
 using torvela::chart::LocalTime;
@@ -53,12 +55,14 @@ QStringList PopupNames() {
   return n;
 }
 
-// Offscreen windows cannot be raised, keys to disabled widgets are noted and
-// random text lacks glyphs: all would drown the report.
+// Offscreen windows cannot be raised nor popups grab the keyboard, keys to
+// disabled widgets are noted and random text lacks glyphs: all would drown
+// the report.
 QtMessageHandler previousHandler = nullptr;
 void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
   for (const char* noise : {"does not support raise()", "not accepted by receiving widget",
-                            "does not support propagateSizeHints()", "OpenType support missing"})
+                            "does not support propagateSizeHints()",
+                            "does not support grabbing the keyboard", "OpenType support missing"})
     if (message.contains(QLatin1String(noise))) return;
   previousHandler(type, context, message);
 }
@@ -70,7 +74,7 @@ class TestSoak : public MainWindowTest {
 
   std::mt19937_64 rng;
   std::deque<QString> log;  // the last actions, for a failure report
-  int actionNo = 0, sessions = 0, charts = 0, popups = 0;
+  int actionNo = 0, sessions = 0, charts = 0, popups = 0, placesChosen = 0;
   QString failure;
   CountingSound sound;
   LocalTime now;
@@ -80,7 +84,7 @@ class TestSoak : public MainWindowTest {
   Controls chart, popupSource, popupShown;
   QStringList shownChart;  // what the chart must show, in Items() order
   std::optional<ChartBirth> chartBirth;  // the inputs of the last display press
-  QStringList popupCopy;   // what the popup must show, txtMW last
+  QStringList popupCopy;   // what the popup must show, txtMW and txtPlace last
 
   int Rand(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
   bool Chance(double p) { return std::uniform_real_distribution<double>(0, 1)(rng) < p; }
@@ -102,6 +106,7 @@ class TestSoak : public MainWindowTest {
     decidedYear.reset(), unknownHourPicked = false, popupCopy.clear(), chartBirth.reset();
     connect(w->fInput, &QPushButton::clicked, this, [this] { displayPressed = true; });
     connect(w->btnpop, &QPushButton::clicked, this, [this] { popupRefreshed = true; });
+    connect(w->txtPlace, &PlaceBox::placeChosen, this, [this] { ++placesChosen; });
     connect(w->menupop, &QAction::triggered, this, [this] { popupRefreshed = true; });
     connect(w->yearPicker(), &yInput::decided, this,
             [this] { decidedYear = PickedValue(w->yearPicker()->lblSelect_y->text()); });
@@ -228,6 +233,42 @@ class TestSoak : public MainWindowTest {
     QApplication::sendEvent(picture, &e);
   }
 
+  // A birthplace looked up by its rōmaji and picked with the keys or the
+  // mouse, or given up, or its name edited.
+  void UsePlaceBox() {
+    PlaceBox* box = w->txtPlace;
+    if (!box->isEnabled()) return ClickAnyButton();
+    QTreeWidget* list = box->lstPlaces;
+    const int how = Rand(0, 9);
+    if (how < 6 || !list->isVisible()) {
+      const QString query = PickOne(std::vector<QString>{"sapporo", "akashi", "fuchuu", "naha", "osaka ",
+                                                         "kyouto", "ou", "x", "hokkaidou kita"});
+      Note("type place \"" + query + '"');
+      Touch(box);
+      box->setFocus();
+      QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClicks(box, query);
+      for (int n = Rand(0, 3); n > 0; --n) QTest::keyClick(box, Qt::Key_Down);
+      if (Chance(0.5)) return;  // the next action decides
+    }
+    if (how == 9) {
+      Note("Backspace in the place box");
+      return QTest::keyClick(box, Qt::Key_Backspace);
+    }
+    if (!list->isVisible()) return;
+    if (Chance(0.2)) {
+      Note("Escape in the place list");
+      return QTest::keyClick(list, Qt::Key_Escape);
+    }
+    if (Chance(0.3) && list->topLevelItemCount() > 0) {
+      QTreeWidgetItem* item = list->topLevelItem(Rand(0, list->topLevelItemCount() - 1));
+      Note("click place " + item->text(0));
+      return QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    }
+    Note("Enter in the place box");
+    QTest::keyClick(box, Qt::Key_Return);
+  }
+
   void UsePopup() {
     frmpop01* p = w->popupWindow();
     const int how = Rand(0, 5);
@@ -286,11 +327,14 @@ class TestSoak : public MainWindowTest {
     for (int i = 0; i < is.size(); ++i)
       if (is[i] != expected[i])
         return Fail(QStringLiteral("%1 %2 shows \"%3\", expected \"%4\"")
-                        .arg(where, c.names.value(i, "txtMW"), is[i], expected[i]));
+                        .arg(where, c.names.value(i, i == c.names.size() ? "txtMW" : "txtPlace"), is[i],
+                             expected[i]));
   }
 
   ChartBirth CurrentBirth() const {
-    return {w->txtBirthday->text(), w->optM->isChecked(), w->txtJisahun->text(), w->txtJisabyo->text()};
+    const torvela::place::Place* place = w->txtPlace->chosenPlace();
+    return {w->txtBirthday->text(), w->optM->isChecked(), w->txtJisahun->text(), w->txtJisabyo->text(),
+            place ? QString::fromStdString(torvela::place::QualifiedName(*place)) : QString()};
   }
 
   // The chart says it is out of date exactly while the inputs describe
@@ -310,10 +354,12 @@ class TestSoak : public MainWindowTest {
       if (!chartBirth) return Fail("popup shown before any chart");
       popupCopy = popupSource.Texts() << QString(chartBirth->male ? u'男' : u'女');
       popupCopy[0] = chartBirth->birthday;  // txtBirthday
+      popupCopy << chartBirth->place;
       popupShown.Find(*p, popupSource.names);
       ++popups;
     }
-    if (!popupCopy.isEmpty()) Compare("popup", popupShown, popupShown.Texts() << p->txtMW->text(), popupCopy);
+    if (!popupCopy.isEmpty())
+      Compare("popup", popupShown, popupShown.Texts() << p->txtMW->text() << p->txtPlace->text(), popupCopy);
   }
 
   void CheckInputs() {
@@ -339,12 +385,30 @@ class TestSoak : public MainWindowTest {
       Fail(ready ? "display disabled" : "display enabled");
   }
 
+  // A chosen place is shown with its point and holds the time difference it
+  // wrote; the map holds no place the main window has given up.
+  void CheckPlace() {
+    const torvela::place::Place* place = w->txtPlace->chosenPlace();
+    const frmjpmap* map = w->mapWindow();
+    if (!place) {
+      if (!w->lblPlacePoint->text().isEmpty()) return Fail("point shown without a place");
+      if (map && map->placeHeld()) return Fail("map holds a place given up");
+      return;
+    }
+    if (!HoldsTimeDifferenceOf(*place, w->txtJisahun->text(), w->txtJisabyo->text()))
+      return Fail("place kept with another time difference");
+    if (w->txtPlace->text() != QString::fromStdString(torvela::place::QualifiedName(*place)) ||
+        w->lblPlacePoint->text() != PlacePointText(*place))
+      Fail("chosen place not shown");
+  }
+
   void OneAction() {
     displayPressed = popupRefreshed = false;
     // While the picker is open the main window is locked: a person mostly
     // works in the picker then.
     const int r = w->yearPicker()->isVisible() && Chance(0.75) ? 400 : Rand(0, 999);
-    if (r < 190) ClickAnyButton();
+    if (r < 40) UsePlaceBox();
+    else if (r < 190) ClickAnyButton();
     else if (r < 360) PickFromList();
     else if (r < 480) UseYearPicker();
     else if (r < 570) TypeTimeDifference();
@@ -374,6 +438,7 @@ class TestSoak : public MainWindowTest {
     CheckOutOfDate();
     CheckInputs();
     CheckPopup();
+    CheckPlace();
   }
 
  private slots:
@@ -394,8 +459,8 @@ class TestSoak : public MainWindowTest {
       for (const QString& line : log) report += "  " + line + '\n';
       QFAIL(qPrintable(report));
     }
-    qInfo("soak: %d runs, %d charts, %d popups", sessions, charts, popups);
-    QVERIFY(charts > 0);
+    qInfo("soak: %d runs, %d charts, %d popups, %d places chosen", sessions, charts, popups, placesChosen);
+    QVERIFY(charts > 0 && placesChosen > 0);
   }
 
   void cleanupTestCase() { Unload(); }
