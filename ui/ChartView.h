@@ -25,12 +25,14 @@ namespace torvela::ui {
 class NoticeArea;
 
 // The birth a chart was computed for, as the inputs read then: the birthday
-// line, the sex and the two time-difference texts as typed. Equal values
-// give the same chart.
+// line, the sex, the two time-difference texts as typed and the birthplace
+// chosen for them (its prefecture and name; empty when none). Equal values
+// give the same chart, shown with the same place.
 struct ChartBirth {
   QString birthday;
   bool male = false;
   QString jisahun, jisabyo;
+  QString place;
 
   bool operator==(const ChartBirth&) const = default;
 };

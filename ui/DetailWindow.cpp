@@ -258,10 +258,11 @@ void DetailWindow::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-QString DetailWindowTitle(const QString& birthday, bool male, bool copy) {
+QString DetailWindowTitle(const QString& birthday, bool male, const QString& place, bool copy) {
   return Q(reading::DetailTitle) + (copy ? QStringLiteral("（POP）") : QString()) +
          QStringLiteral("　") + birthday + QStringLiteral("・") +
-         (male ? QStringLiteral("男") : QStringLiteral("女"));
+         (male ? QStringLiteral("男") : QStringLiteral("女")) +
+         (place.isEmpty() ? QString() : QStringLiteral("・") + place);
 }
 
 }  // namespace torvela::ui

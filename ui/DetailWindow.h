@@ -54,8 +54,9 @@ class DetailWindow : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 };
 
-// The window's title for the chart of a birth: "命式詳細　1975年3月5日14時30分・男";
-// a copy's (the popup's) says "命式詳細（POP）".
-QString DetailWindowTitle(const QString& birthday, bool male, bool copy);
+// The window's title for the chart of a birth:
+// "命式詳細　1975年3月5日14時30分・男・福岡県福岡市" (no place when none was
+// chosen); a copy's (the popup's) says "命式詳細（POP）".
+QString DetailWindowTitle(const QString& birthday, bool male, const QString& place, bool copy);
 
 }  // namespace torvela::ui

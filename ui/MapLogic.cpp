@@ -21,6 +21,13 @@ float MapLatitude(float y, const MapFrame& frame) {
   return frame.mapLatOrigin - offset;
 }
 
+std::optional<QPoint> MapPixelAt(double longitude, double latitude, const MapFrame& frame) {
+  const double x = (longitude - frame.mapLonOrigin) / frame.mapDegPerPixel;
+  const double y = (static_cast<double>(frame.mapLatOrigin) - latitude) / frame.mapDegPerPixel;
+  if (!(x >= 0 && x < kMapSize && y >= 0 && y < kMapSize)) return std::nullopt;
+  return QPoint(MapPixel(x), MapPixel(y));
+}
+
 namespace {
 
 DmsTexts ToTexts(const chart::DmsParts& dms) {

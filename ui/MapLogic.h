@@ -2,7 +2,9 @@
 // difference from the 135°E meridian. No widgets, so every rule is testable.
 #pragma once
 
+#include <QPoint>
 #include <QString>
+#include <optional>
 
 namespace torvela::ui {
 
@@ -30,6 +32,11 @@ int MapPixel(double coordinate);
 double MapLongitude(float x, const MapFrame& frame = {});
 // Latitude (degrees north, single) at picture y.
 float MapLatitude(float y, const MapFrame& frame = {});
+
+// The picture pixel that holds a point given in degrees (east, north): the
+// inverse of MapLongitude and MapLatitude, floored as the pointer's pixel is.
+// None for a point off the picture.
+std::optional<QPoint> MapPixelAt(double longitude, double latitude, const MapFrame& frame = {});
 
 // Degree, minute and second label texts: floor of the degrees, then of the
 // minutes and seconds of the remainder; seconds are truncated, not rounded

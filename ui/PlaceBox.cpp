@@ -150,6 +150,11 @@ void PlaceBox::keyPressEvent(QKeyEvent* event) {
   QLineEdit::keyPressEvent(event);
 }
 
+void PlaceBox::hideEvent(QHideEvent* event) {
+  HideSuggestions();
+  QLineEdit::hideEvent(event);
+}
+
 // While the list is open it has the keyboard: it keeps the keys that move in
 // it and passes typing, editing and the input method's text to the box.
 bool PlaceBox::eventFilter(QObject* watched, QEvent* event) {

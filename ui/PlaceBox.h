@@ -52,6 +52,8 @@ class PlaceBox : public QLineEdit {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  // The list is a window of its own: it goes with the box's window.
+  void hideEvent(QHideEvent* event) override;
 
  private:
   void ShowSuggestions(const QString& query);

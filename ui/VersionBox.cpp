@@ -23,6 +23,11 @@ QString VersionMessage() {
          QStringLiteral("    Web：") + MakerName() + QStringLiteral(" の配布元をご覧ください");
 }
 
+QString DataCredits() {
+  return QStringLiteral("出生地の位置：© OpenStreetMap contributors（ODbL 1.0）、"
+                        "GeoNames（geonames.org、CC BY 4.0）");
+}
+
 QString VersionMessageForDisplay(const QString& message) {
   QString text = message;
   text.replace(QStringLiteral("\r\r\n"), QStringLiteral("\n\n"));
@@ -125,6 +130,7 @@ void ShowVersionBox(QWidget* parent, NotifySound& sound) {
                   VersionMessageForDisplay(VersionMessage()), QMessageBox::Ok, parent);
   box.setObjectName(QStringLiteral("versionBox"));
   box.setTextFormat(Qt::PlainText);
+  box.setInformativeText(DataCredits());
   box.exec();
   sound.PlaySync();
 }

@@ -16,6 +16,9 @@ namespace torvela::ui {
 // "\r\n" (plain line break).
 QString VersionMessage();
 
+// The credits of the birthplace data, shown under the box's text.
+QString DataCredits();
+
 // The same text with its line ends as QMessageBox should show them: each
 // "\r\r\n" becomes a blank line, each "\r\n" a single line break.
 QString VersionMessageForDisplay(const QString& message);
@@ -36,8 +39,9 @@ std::unique_ptr<NotifySound> MakeSystemNotifySound();
 // cannot be read.
 int WavDurationMs(const QByteArray& wav);
 
-// Shows the modal version box (title "バージョン情報", OK only, no icon)
-// and, once the user has closed it, plays the sound.
+// Shows the modal version box (title "バージョン情報", OK only, no icon,
+// the data credits under the text) and, once the user has closed it, plays
+// the sound.
 void ShowVersionBox(QWidget* parent, NotifySound& sound);
 
 }  // namespace torvela::ui

@@ -125,6 +125,48 @@ void frmjpmap::ShowPoint(float x, float y) {
   lblibyou->setText(lat.seconds);
 }
 
+void frmjpmap::SetPlace(const std::optional<place::Place>& place) {
+  place_ = place;
+  ReleasePlace();
+  // Shown at once when the map is open beside the main window.
+  if (place_ && isVisible()) HoldPlace();
+}
+
+// The labels read the place's own point rather than its pixel's, so 決定
+// writes exactly the time difference the main window wrote. A place off the
+// picture (the eastern Northern Territories) is held without a cross-hair.
+void frmjpmap::HoldPlace() {
+  const DmsTexts lon = LongitudeTexts(place_->longitude);
+  lblkdo->setText(lon.degrees);
+  lblkhun->setText(lon.minutes);
+  lblkbyou->setText(lon.seconds);
+  const DmsTexts lat = LatitudeTexts(static_cast<float>(place_->latitude));
+  lblido->setText(lat.degrees);
+  lblihun->setText(lat.minutes);
+  lblibyou->setText(lat.seconds);
+  if (const auto pixel = MapPixelAt(place_->longitude, place_->latitude, mapFrame)) {
+    Picture1->DrawHeldCrossHair(*pixel);
+  } else {
+    Picture1->ClearDrawing();
+  }
+  pointFixed = 1;
+  placeHeld_ = true;
+  SetHeldButtonsEnabled(true);
+  setWindowTitle(QStringLiteral("日本地図（%1）").arg(QString::fromStdString(place::QualifiedName(*place_))));
+}
+
+// Takes the place off the map if it is held there; a point the user holds
+// stays.
+void frmjpmap::ReleasePlace() {
+  if (!placeHeld_) return;
+  placeHeld_ = false;
+  Picture1->ClearDrawing();
+  for (QLabel* label : {lblido, lblihun, lblibyou, lblkdo, lblkhun, lblkbyou}) label->clear();
+  pointFixed = 0;
+  SetHeldButtonsEnabled(false);
+  setWindowTitle(QStringLiteral("日本地図"));
+}
+
 void frmjpmap::SetHeldButtonsEnabled(bool enabled) {
   btndecide->setEnabled(enabled);
   btncancel->setEnabled(enabled);
@@ -158,25 +200,30 @@ void frmjpmap::btndecide_Click() {
 void frmjpmap::btncancel_Click() {
   Picture1->ClearDrawing();
   pointFixed = 0;
+  placeHeld_ = false;
   SetHeldButtonsEnabled(false);
+  setWindowTitle(QStringLiteral("日本地図"));
 }
 
 void frmjpmap::btnClose_Click() { hide(); }
 
 // Each activation from within the program starts a fresh pick, but a
 // cross-hair left by an earlier decision stays on the map until it is
-// cancelled. Coming back from another application keeps the held point.
+// cancelled; with a birthplace chosen, the pick starts with the place held.
+// Coming back from another application keeps the held point.
 void frmjpmap::Form_Activate() {
   for (QLabel* label : {lblido, lblihun, lblibyou, lblkdo, lblkhun, lblkbyou}) label->clear();
   pointFixed = 0;
   SetHeldButtonsEnabled(false);
   mapFrame = MapFrame{};
+  placeHeld_ = false;
   setWindowTitle(QStringLiteral("日本地図"));
   if (QScreen* shown = screen()) {
     QRect frame = frameGeometry();
     frame.moveCenter(shown->availableGeometry().center());
     move(frame.topLeft());
   }
+  if (place_) HoldPlace();
 }
 
 bool frmjpmap::event(QEvent* event) {

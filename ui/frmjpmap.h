@@ -4,8 +4,10 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 
 #include "MapLogic.h"
+#include "place/Gazetteer.h"
 
 class QLabel;
 class QPushButton;
@@ -24,6 +26,14 @@ class frmjpmap : public QWidget {
   // 1 while a clicked point is held; pointer movement then changes nothing.
   short pointFixed = 0;
   MapFrame mapFrame;
+
+  // The birthplace chosen in the main window, or none. While there is one,
+  // each fresh pick starts with it held, as a click at it would hold it: its
+  // cross-hair, its own longitude and latitude in the labels, and 決定
+  // writing its time difference. 取消 releases it for a pick of another point.
+  void SetPlace(const std::optional<place::Place>& place);
+  // Whether the held point is the place's (so 決定 decides the place).
+  bool placeHeld() const { return placeHeld_; }
 
  signals:
   // The time-difference texts for txtJisahun and txtJisabyo.
@@ -48,6 +58,8 @@ class frmjpmap : public QWidget {
   void Form_Activate();
   void ShowPoint(float x, float y);
   void SetHeldButtonsEnabled(bool enabled);
+  void HoldPlace();
+  void ReleasePlace();
 
   ActivationOrigin* origin_ = nullptr;
   MapPicture* Picture1 = nullptr;
@@ -57,6 +69,8 @@ class frmjpmap : public QWidget {
   QLabel *Label8 = nullptr, *lblido = nullptr, *Label10 = nullptr, *lblihun = nullptr,
          *Label12 = nullptr, *lblibyou = nullptr, *Label14 = nullptr;
   QPushButton *btndecide = nullptr, *btncancel = nullptr, *btnClose = nullptr;
+  std::optional<place::Place> place_;
+  bool placeHeld_ = false;
 };
 
 }  // namespace torvela::ui

@@ -1,5 +1,6 @@
 #include "frmpop01.h"
 
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,12 +32,20 @@ frmpop01::frmpop01(QWidget* parent) : QWidget(parent, Qt::Window) {
   txtMW = ResultBox(this, QStringLiteral("txtMW"), QStringLiteral("男"));
   txtMW->setAlignment(Qt::AlignCenter);
   txtMW->setFixedWidth(txtMW->minimumWidth());
-  auto* top = new QHBoxLayout;
-  top->addWidget(caption("Label7", QStringLiteral("誕生日：")));
-  top->addWidget(txtBirthday, 1);
-  top->addSpacing(12);
-  top->addWidget(caption("Label11", QStringLiteral("性別：")));
-  top->addWidget(txtMW);
+  txtPlace = ResultBox(this, QStringLiteral("txtPlace"), QStringLiteral("神奈川県横浜市保土ケ谷区"));
+  txtPlace->setFixedWidth(txtPlace->minimumWidth());
+  auto* sexRow = new QHBoxLayout;
+  sexRow->addSpacing(12);
+  sexRow->addWidget(caption("Label11", QStringLiteral("性別：")));
+  sexRow->addWidget(txtMW);
+  // Birthday and birthplace under each other, their captions aligned.
+  auto* top = new QGridLayout;
+  top->addWidget(caption("Label7", QStringLiteral("誕生日：")), 0, 0);
+  top->addWidget(txtBirthday, 0, 1);
+  top->addLayout(sexRow, 0, 2);
+  top->addWidget(caption("lblPlace", QStringLiteral("出生地：")), 1, 0);
+  top->addWidget(txtPlace, 1, 1, Qt::AlignLeft);
+  top->setColumnStretch(1, 1);
 
   ChartView::Options options;
   options.solarTime = false;
@@ -100,7 +109,8 @@ void frmpop01::btnDetail_Click() {
     detail_ = new DetailWindow(this);
     detail_->Show(*notes.reading);
   }
-  detail_->setWindowTitle(DetailWindowTitle(chartView->birth().birthday, chartView->birth().male, true));
+  const ChartBirth& birth = chartView->birth();
+  detail_->setWindowTitle(DetailWindowTitle(birth.birthday, birth.male, birth.place, true));
   detail_->show();
   detail_->raise();
   detail_->activateWindow();
@@ -120,11 +130,13 @@ void frmpop01::ShowCopy(const chart::ChartTexts& texts, const ChartBirth& birth,
   txtBirthday->setCursorPosition(0);  // show the start of a long line
   chartView->Show(texts, birth, notes);
   txtMW->setText(birth.male ? QStringLiteral("男") : QStringLiteral("女"));
+  txtPlace->setText(birth.place);
+  txtPlace->setCursorPosition(0);
   btnDetail->setEnabled(notes.reading.has_value());
   if (detail_) {
     if (notes.reading) {
       detail_->Show(*notes.reading);
-      detail_->setWindowTitle(DetailWindowTitle(birth.birthday, birth.male, true));
+      detail_->setWindowTitle(DetailWindowTitle(birth.birthday, birth.male, birth.place, true));
     } else {
       detail_->Clear();
       detail_->hide();

@@ -24,8 +24,9 @@ class frmpop01 : public QWidget {
   explicit frmpop01(QWidget* parent = nullptr);
 
   // Shows a copy of the chart with the birth it was computed for: its
-  // birthday line and its sex (txtMW 男 or 女), and its notes (terms,
-  // notices, reading); an open 命式詳細 of the popup follows the copy.
+  // birthday line, its sex (txtMW 男 or 女), its birthplace (txtPlace,
+  // empty when none was chosen) and its notes (terms, notices, reading); an
+  // open 命式詳細 of the popup follows the copy.
   void ShowCopy(const chart::ChartTexts& texts, const ChartBirth& birth, const ChartNotes& notes = {});
 
   // The popup's own 命式詳細, once 詳細 has opened it.
@@ -33,6 +34,7 @@ class frmpop01 : public QWidget {
 
   QLineEdit* txtBirthday;
   QLineEdit* txtMW;
+  QLineEdit* txtPlace;
   ChartView* chartView;
   QPushButton *btnDetail, *Command1;
 

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -25,6 +26,7 @@
 #include "MomentSettingsMenu.h"
 #include "MomentSettingsStore.h"
 #include "NumberText.h"
+#include "PlaceBox.h"
 #include "UpDown.h"
 #include "Version.h"
 #include "VersionBox.h"
@@ -121,6 +123,17 @@ void mainform01::BuildControls() {
   }
   dateRow->addStretch(1);
 
+  // The birthplace found by name, above the time difference it writes;
+  // created first, so Tab reaches it before the sex and time difference.
+  lblPlace = label("lblPlace", QStringLiteral("出生地："));
+  txtPlace = Named(new PlaceBox(central), QStringLiteral("txtPlace"));
+  txtPlace->setToolTip(PlaceBoxTip());
+  txtPlace->setPlaceholderText(QStringLiteral("地名で検索"));
+  // Room for the longest prefecture and name.
+  txtPlace->setFixedWidth(
+      QFontMetrics(txtPlace->font()).horizontalAdvance(QStringLiteral("神奈川県横浜市保土ケ谷区")) + 14);
+  lblPlacePoint = label("lblPlacePoint", QString());
+
   // Sex and the birthplace's time difference.
   optM = Named(new QRadioButton(QStringLiteral("男"), central), QStringLiteral("optM"));
   optW = Named(new QRadioButton(QStringLiteral("女"), central), QStringLiteral("optW"));
@@ -143,23 +156,39 @@ void mainform01::BuildControls() {
   lblbyo = label("lblbyo", QStringLiteral("秒"));
   btnmap = button("btnmap", QStringLiteral("地図"), QStringLiteral("時差を地図で決定"));
 
-  auto* placeRow = new QHBoxLayout;
-  placeRow->setSpacing(4);
-  placeRow->addWidget(optM);
-  placeRow->addSpacing(6);
-  placeRow->addWidget(optW);
-  placeRow->addSpacing(28);
-  placeRow->addWidget(Label12);
-  placeRow->addWidget(txtJisahun);
-  placeRow->addWidget(udJisahun);
-  placeRow->addWidget(lblhun);
-  placeRow->addSpacing(8);
-  placeRow->addWidget(txtJisabyo);
-  placeRow->addWidget(udJisabyo);
-  placeRow->addWidget(lblbyo);
-  placeRow->addSpacing(8);
-  placeRow->addWidget(btnmap);
-  placeRow->addStretch(1);
+  auto* sexRow = new QHBoxLayout;
+  sexRow->setSpacing(4);
+  sexRow->addWidget(optM);
+  sexRow->addSpacing(6);
+  sexRow->addWidget(optW);
+  auto* timeRow = new QHBoxLayout;
+  timeRow->setSpacing(4);
+  timeRow->addWidget(txtJisahun);
+  timeRow->addWidget(udJisahun);
+  timeRow->addWidget(lblhun);
+  timeRow->addSpacing(8);
+  timeRow->addWidget(txtJisabyo);
+  timeRow->addWidget(udJisabyo);
+  timeRow->addWidget(lblbyo);
+  timeRow->addSpacing(8);
+  timeRow->addWidget(btnmap);
+  timeRow->addStretch(1);
+  auto* birthplaceRow = new QHBoxLayout;
+  birthplaceRow->setSpacing(8);
+  birthplaceRow->addWidget(txtPlace);
+  birthplaceRow->addWidget(lblPlacePoint);
+  birthplaceRow->addStretch(1);
+  // Captions in one column, their colons aligned.
+  auto* placeRows = new QGridLayout;
+  placeRows->setHorizontalSpacing(4);
+  placeRows->setVerticalSpacing(8);
+  placeRows->addWidget(lblPlace, 0, 2, Qt::AlignRight);
+  placeRows->addLayout(birthplaceRow, 0, 3);
+  placeRows->addLayout(sexRow, 1, 0);
+  placeRows->setColumnMinimumWidth(1, 24);
+  placeRows->addWidget(Label12, 1, 2, Qt::AlignRight);
+  placeRows->addLayout(timeRow, 1, 3);
+  placeRows->setColumnStretch(3, 1);
 
   // What the time-difference boxes hold that the chart cannot read as meant;
   // under the boxes, where the command row has room.
@@ -193,7 +222,7 @@ void mainform01::BuildControls() {
   inputLayout->setContentsMargins(10, 10, 10, 10);
   inputLayout->setSpacing(8);
   inputLayout->addLayout(dateRow);
-  inputLayout->addLayout(placeRow);
+  inputLayout->addLayout(placeRows);
   inputLayout->addLayout(commandRow);
 
   // The birthday line follows the inputs, apart from the chart.
@@ -229,6 +258,8 @@ void mainform01::BuildControls() {
     connect(box, &QLineEdit::textChanged, this, &mainform01::InputsChanged);
     connect(box, &QLineEdit::textChanged, this, &mainform01::txtJisa_Change);
   }
+  connect(txtPlace, &PlaceBox::placeChosen, this, &mainform01::txtPlace_PlaceChosen);
+  connect(txtPlace, &PlaceBox::placeCleared, this, &mainform01::txtPlace_PlaceCleared);
 }
 
 void mainform01::BuildMenus() {
@@ -323,6 +354,16 @@ bool mainform01::Form_Load(const std::filesystem::path& dataDir, QString* error)
   }
   btnpop->setEnabled(false);
   menupop->setEnabled(false);
+  // Without the gazetteer the time difference is still typed or taken from
+  // the map; the box says why it is off.
+  LoadedGazetteer loaded = LoadGazetteer(dataDir);
+  gazetteer_ = std::move(loaded.gazetteer);
+  const bool usable = loaded.error.isEmpty();
+  txtPlace->setGazetteer(usable ? &gazetteer_ : nullptr);
+  txtPlace->setEnabled(usable);
+  txtPlace->setPlaceholderText(usable ? QStringLiteral("地名で検索") : QStringLiteral("使えません"));
+  for (QWidget* w : {static_cast<QWidget*>(lblPlace), static_cast<QWidget*>(txtPlace)})
+    w->setToolTip(PlaceBoxTip(loaded.error));
   if (openSettings) momentMenu->SetSettings(ReadMomentSettings(*openSettings()));
   return true;
 }
@@ -333,7 +374,9 @@ void mainform01::birthday_data() {
 }
 
 ChartBirth mainform01::CurrentBirth() const {
-  return {txtBirthday->text(), optM->isChecked(), txtJisahun->text(), txtJisabyo->text()};
+  const place::Place* place = txtPlace->chosenPlace();
+  return {txtBirthday->text(), optM->isChecked(), txtJisahun->text(), txtJisabyo->text(),
+          place ? QString::fromStdString(place::QualifiedName(*place)) : QString()};
 }
 
 void mainform01::InputsChanged() {
@@ -447,6 +490,8 @@ void mainform01::btnmap_Click() {
   if (!map_) {
     map_ = new frmjpmap(this);
     connect(map_, &frmjpmap::decided, this, [this](const QString& minutes, const QString& seconds) {
+      // Deciding the chosen place's own point keeps the place.
+      if (!map_->placeHeld()) ForgetPlace();
       txtJisahun->setText(minutes);
       txtJisabyo->setText(seconds);
     });
@@ -455,6 +500,8 @@ void mainform01::btnmap_Click() {
       raise();
       activateWindow();
     });
+    const place::Place* place = txtPlace->chosenPlace();
+    map_->SetPlace(place ? std::optional<place::Place>(*place) : std::nullopt);
   }
   map_->show();
   map_->raise();
@@ -487,7 +534,8 @@ void mainform01::FillDetail() {
   const std::optional<reading::ReadingTexts>& reading = chartView->notes().reading;
   if (chartView->hasChart() && reading) {
     detail_->Show(*reading);
-    detail_->setWindowTitle(DetailWindowTitle(chartView->birth().birthday, chartView->birth().male, false));
+    const ChartBirth& birth = chartView->birth();
+    detail_->setWindowTitle(DetailWindowTitle(birth.birthday, birth.male, birth.place, false));
   } else {
     detail_->Clear();
     detail_->setWindowTitle(QString::fromUtf8(reading::DetailTitle.data(), qsizetype(reading::DetailTitle.size())));
@@ -495,14 +543,47 @@ void mainform01::FillDetail() {
 }
 
 void mainform01::txtJisa_Change() {
+  // Any other time difference than the chosen place's gives the place up,
+  // however it came: typed, stepped, zeroed or decided on the map.
+  const place::Place* place = txtPlace->chosenPlace();
+  if (place && !writingPlace_ && !HoldsTimeDifferenceOf(*place, txtJisahun->text(), txtJisabyo->text()))
+    ForgetPlace();
   const QString hint = TimeDifferenceHint(txtJisahun->text(), txtJisabyo->text());
   lblJisaHint->setText(hint);
   lblJisaHint->setVisible(!hint.isEmpty());
 }
 
 void mainform01::menujisa01_Click() {
+  ForgetPlace();
   txtJisahun->setText(QStringLiteral("0"));
   txtJisabyo->setText(QStringLiteral("0"));
+}
+
+void mainform01::txtPlace_PlaceChosen(const place::Place& place) {
+  const chart::TimeDifferenceTexts texts = place::TimeDifferenceOf(place);
+  writingPlace_ = true;
+  txtJisahun->setText(QString::fromStdString(texts.minutes));
+  txtJisabyo->setText(QString::fromStdString(texts.seconds));
+  writingPlace_ = false;
+  lblPlacePoint->setText(PlacePointText(place));
+  lblPlacePoint->setToolTip(PlacePointText(place, true));
+  if (map_) map_->SetPlace(place);
+  // The place is part of the birth even where the time difference was
+  // already the same.
+  InputsChanged();
+}
+
+void mainform01::txtPlace_PlaceCleared() {
+  lblPlacePoint->clear();
+  lblPlacePoint->setToolTip(QString());
+  if (map_) map_->SetPlace(std::nullopt);
+  InputsChanged();
+}
+
+void mainform01::ForgetPlace() {
+  if (!txtPlace->chosenPlace()) return;
+  txtPlace->clearPlace();
+  txtPlace_PlaceCleared();
 }
 
 void mainform01::menuguide_Click() {

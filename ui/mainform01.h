@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+#include "BirthPlace.h"
 #include "ChartView.h"
 #include "DetailWindow.h"
 #include "VersionBox.h"
@@ -35,6 +36,7 @@ class QSettings;
 namespace torvela::ui {
 
 class MomentSettingsMenu;
+class PlaceBox;
 class UpDown;
 class yInput;
 
@@ -50,7 +52,9 @@ class mainform01 : public QMainWindow {
   // tables and data files from dataDir, disables the popup commands and
   // reads the birth-moment settings.
   // Returns false with the loader's message in *error when a data file is
-  // missing or unusable; the window must then not be shown.
+  // missing or unusable; the window must then not be shown. The birthplace
+  // gazetteer is no such file: without it the birthplace box is disabled,
+  // its tooltip saying why.
   bool Form_Load(const std::filesystem::path& dataDir, QString* error);
 
   // Rewrites the birthday line from the stored birth and the hour and
@@ -88,6 +92,11 @@ class mainform01 : public QMainWindow {
   UpDown *udJisahun, *udJisabyo;
   QLabel *lblhun, *lblbyo;
   QLabel* lblJisaHint;  // red note on a time difference that reads other than meant
+  // The birthplace: a place chosen here writes its time difference, and its
+  // point is shown beside it.
+  QLabel* lblPlace;
+  PlaceBox* txtPlace;
+  QLabel* lblPlacePoint;
   QPushButton *btnmap, *fInput, *btnpop, *btnDetail, *endbtn;
 
   // Display controls: the birthday line and the chart.
@@ -117,6 +126,8 @@ class mainform01 : public QMainWindow {
   void mnuDetail_Click();
   void momentMenu_Change();
   void txtJisa_Change();
+  void txtPlace_PlaceChosen(const torvela::place::Place& place);
+  void txtPlace_PlaceCleared();
   void menujisa01_Click();
   void menuguide_Click();
   void menuversion_Click();
@@ -145,6 +156,9 @@ class mainform01 : public QMainWindow {
   // Marks the chart out of date while the inputs describe another birth.
   void InputsChanged();
   void UnloadOtherWindows();
+  // Gives up the chosen place, if any: the time difference is being set
+  // another way. The boxes keep what they hold.
+  void ForgetPlace();
 
   Module2& module_;
   std::unique_ptr<yInput> yearPicker_;
@@ -155,6 +169,8 @@ class mainform01 : public QMainWindow {
   std::unique_ptr<NotifySound> ownSound_;
   // The birth of the chart in view as the inputs read at 八字表示.
   std::optional<chart::ChartInput> entered_;
+  place::Gazetteer gazetteer_;  // searched by txtPlace; empty when unreadable
+  bool writingPlace_ = false;   // the boxes are being set to a chosen place's
 };
 
 }  // namespace torvela::ui

@@ -47,7 +47,7 @@ struct ModalCatcher : QObject {
     connect(&timer, &QTimer::timeout, this, [this] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       if (!box) return;
-      title = box->windowTitle(), text = box->text();
+      title = box->windowTitle(), text = box->text(), informative = box->informativeText();
       buttons = int(box->buttons().size()), icon = box->icon();
       for (QWidget* top : QApplication::topLevelWidgets())
         if (top != box && top->isVisible()) othersShown << top->objectName();
@@ -55,7 +55,7 @@ struct ModalCatcher : QObject {
     });
     timer.start(10);
   }
-  QString title, text;
+  QString title, text, informative;
   int buttons = 0;
   QMessageBox::Icon icon = QMessageBox::Warning;
   QStringList othersShown;

@@ -129,6 +129,14 @@ class TestPlaceBox : public QObject {
     QCOMPARE(Row(box->lstPlaces, 0).front(), QStringLiteral("大阪市"));
   }
 
+  // The list is a window of its own; it must not outlive the box's window.
+  void listGoesWithTheWindow() {
+    QTest::keyClicks(box, "naha");
+    QVERIFY(box->lstPlaces->isVisible());
+    window->close();
+    QVERIFY(!box->lstPlaces->isVisible());
+  }
+
   // A click chooses the row clicked, not the current one.
   void clickChooses() {
     Commit(box, QStringLiteral("なは"));  // 奈半利町 (なはりちょう), then 那覇市

@@ -1,5 +1,6 @@
-// The popup shows the copy of the chart it was given and keeps it until the
-// next POP; Close hides it in place, the close box discards it.
+// The popup shows the copy of the chart it was given, with its birth and
+// birthplace, and keeps it until the next POP; Close hides it in place, the
+// close box discards it.
 #include <QTest>
 #include <QtWidgets>
 
@@ -39,9 +40,10 @@ ChartTexts Texts(const std::string& tag, int bold) {
   return t;
 }
 
-frmpop01* Pop(QPointer<frmpop01>& pop, QWidget& owner, const std::string& tag, int bold, bool male) {
+frmpop01* Pop(QPointer<frmpop01>& pop, QWidget& owner, const std::string& tag, int bold, bool male,
+              const QString& place = {}) {
   return ShowPopup(pop, owner, Texts(tag, bold),
-                   {QString::fromStdString(tag) + "txtBirthday", male, "-13", "14"});
+                   {QString::fromStdString(tag) + "txtBirthday", male, "-13", "14", place});
 }
 
 void CheckCopy(const frmpop01& pop, const QString& tag, int bold) {
@@ -73,14 +75,15 @@ class TestPopup : public QObject {
     for (const QString& name : ChartNames()) (new QLabel(QStringLiteral("壬"), &owner))->setObjectName(name);
     ChartTexts texts = Texts("A", 3);
     QPointer<frmpop01> pop;
-    ShowPopup(pop, owner, texts, {"A-birthday", true, "-13", "14"});
+    ShowPopup(pop, owner, texts, {"A-birthday", true, "-13", "14", "福岡県福岡市"});
     const ChartTexts given = texts;
     texts = Texts("B", 5);
     QVERIFY(pop->chartView->texts() == given);
-    QVERIFY(pop->chartView->birth() == ChartBirth({"A-birthday", true, "-13", "14"}));
+    QVERIFY(pop->chartView->birth() == ChartBirth({"A-birthday", true, "-13", "14", "福岡県福岡市"}));
     QCOMPARE(pop->chartView->yKan->text(), QStringLiteral("AyKan"));
     QCOMPARE(pop->chartView->sai1[9]->text(), QStringLiteral("Asai1_9"));
     QCOMPARE(pop->txtBirthday->text(), QStringLiteral("A-birthday"));
+    QCOMPARE(pop->txtPlace->text(), QStringLiteral("福岡県福岡市"));
   }
 
   // The terms, notices and reading come with the copy as values: 詳細 opens
@@ -95,7 +98,7 @@ class TestPopup : public QObject {
     ChartNotes notes{"節入り：A", "次の節：A", {"注意一", "注意二"},
                      torvela::reading::MakeReadingTexts(torvela::reading::Read(chart, 1984, {2026, 1, 1, 0, 0}),
                                                         torvela::NameTables())};
-    ShowPopup(pop, owner, Texts("A", 3), {"A-birthday", true, "-13", "14"}, notes);
+    ShowPopup(pop, owner, Texts("A", 3), {"A-birthday", true, "-13", "14", "福岡県福岡市"}, notes);
     notes.notices.clear(), notes.prevTerm = "節入り：B", notes.reading.reset();
     const torvela::ui::NoticeArea& area = *pop->chartView->noticeArea;
     QCOMPARE(area.lblPrevTerm->text() + area.lblNextTerm->text(), "節入り：A次の節：A");
@@ -105,9 +108,9 @@ class TestPopup : public QObject {
     torvela::ui::DetailWindow* detail = pop->detailWindow();
     QVERIFY(detail && detail->isVisible());
     QCOMPARE(detail->lblStem[0]->text() + detail->lblStem[3]->text(), "壬甲");  // 時 … 年
-    QCOMPARE(detail->windowTitle(), "命式詳細（POP）　A-birthday・男");
+    QCOMPARE(detail->windowTitle(), "命式詳細（POP）　A-birthday・男・福岡県福岡市");
 
-    ShowPopup(pop, owner, Texts("B", 3), {"B-birthday", false, "0", "0"}, notes);
+    ShowPopup(pop, owner, Texts("B", 3), {"B-birthday", false, "0", "0", ""}, notes);
     QVERIFY(!pop->btnDetail->isEnabled() && !detail->isVisible());
     QVERIFY(area.lblNotices->text().isEmpty());
   }
@@ -115,11 +118,15 @@ class TestPopup : public QObject {
   void popCloseAndCloseBoxLifecycle() {
     QWidget owner;
     QPointer<frmpop01> pop;
-    frmpop01* first = Pop(pop, owner, "A", 3, true);
+    frmpop01* first = Pop(pop, owner, "A", 3, true, "神奈川県横浜市保土ケ谷区");
     QVERIFY(QTest::qWaitForWindowExposed(first));
     QVERIFY(NearCentre(*first));
     CheckCopy(*first, "A", 3);
     QCOMPARE(first->txtMW->text(), "男");
+    // The longest place shows whole.
+    QCOMPARE(first->txtPlace->text(), "神奈川県横浜市保土ケ谷区");
+    QVERIFY(first->txtPlace->fontMetrics().horizontalAdvance(first->txtPlace->text()) <
+            first->txtPlace->contentsRect().width());
 
     // POP again keeps the window where the user put it, at its size (a long
     // text must not make it creep), and refreshes it; the marking clears,
@@ -133,6 +140,7 @@ class TestPopup : public QObject {
     CheckCopy(*first, QString::fromStdString(longer), -1);
     QCOMPARE(first->chartView->dun_kan[3]->font(), first->chartView->dun_kan[0]->font());
     QCOMPARE(first->txtMW->text(), "女");
+    QCOMPARE(first->txtPlace->text(), QString());  // none chosen for this one
 
     // Close hides in place; POP brings it back there, refreshed, with the
     // bold column moved.

@@ -6,9 +6,11 @@
 #include <deque>
 #include <random>
 
+#include "BirthPlace.h"
 #include "InputLogic.h"
 #include "MomentSettingsMenu.h"
 #include "NumberText.h"
+#include "PlaceBox.h"
 #include "UiTestSupport.h"
 #include "chart/BirthMoment.h"
 #include "reading/Reading.h"
@@ -73,12 +75,14 @@ struct PickedSettings {
   }
 };
 
-// Offscreen windows cannot be raised, keys to disabled widgets are noted and
-// random text lacks glyphs: all would drown the report.
+// Offscreen windows cannot be raised nor popups grab the keyboard, keys to
+// disabled widgets are noted and random text lacks glyphs: all would drown
+// the report.
 QtMessageHandler previousHandler = nullptr;
 void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
   for (const char* noise : {"does not support raise()", "not accepted by receiving widget",
-                            "does not support propagateSizeHints()", "OpenType support missing"})
+                            "does not support propagateSizeHints()",
+                            "does not support grabbing the keyboard", "OpenType support missing"})
     if (message.contains(QLatin1String(noise))) return;
   previousHandler(type, context, message);
 }
@@ -90,7 +94,7 @@ class TestSoak : public MainWindowTest {
 
   std::mt19937_64 rng;
   std::deque<QString> log;  // the last actions, for a failure report
-  int actionNo = 0, sessions = 0, charts = 0, popups = 0, settingChanges = 0, details = 0;
+  int actionNo = 0, sessions = 0, charts = 0, popups = 0, placesChosen = 0, settingChanges = 0, details = 0;
   QString failure;
   CountingSound sound;
   LocalTime now;
@@ -101,7 +105,7 @@ class TestSoak : public MainWindowTest {
   QStringList shownChart;  // what the chart must show, in Items() order
   std::optional<ChartBirth> chartBirth;  // the inputs of the last display press
   std::optional<torvela::chart::ChartInput> chartInput;  // and as the chart reads them
-  QStringList popupCopy;   // what the popup must show, txtMW last
+  QStringList popupCopy;   // what the popup must show, txtMW and txtPlace last
   PickedSettings picked;   // the ツール settings, across runs of the program
   std::unique_ptr<DetailWindow> reference;  // shows what a 命式詳細 must show
   QStringList detailBlank, detailShown, popupDetail;  // popupDetail: of the popup's copy
@@ -128,6 +132,7 @@ class TestSoak : public MainWindowTest {
     if (!(picked == w->momentMenu->settings())) Fail("settings not read back at start");
     connect(w->fInput, &QPushButton::clicked, this, [this] { displayPressed = true; });
     connect(w->btnpop, &QPushButton::clicked, this, [this] { popupRefreshed = true; });
+    connect(w->txtPlace, &PlaceBox::placeChosen, this, [this] { ++placesChosen; });
     connect(w->menupop, &QAction::triggered, this, [this] { popupRefreshed = true; });
     connect(w->yearPicker(), &yInput::decided, this,
             [this] { decidedYear = PickedValue(w->yearPicker()->lblSelect_y->text()); });
@@ -294,6 +299,42 @@ class TestSoak : public MainWindowTest {
     Chance(0.5) ? Click(d->btnClose) : CloseBox(d);
   }
 
+  // A birthplace looked up by its rōmaji and picked with the keys or the
+  // mouse, or given up, or its name edited.
+  void UsePlaceBox() {
+    PlaceBox* box = w->txtPlace;
+    if (!box->isEnabled()) return ClickAnyButton();
+    QTreeWidget* list = box->lstPlaces;
+    const int how = Rand(0, 9);
+    if (how < 6 || !list->isVisible()) {
+      const QString query = PickOne(std::vector<QString>{"sapporo", "akashi", "fuchuu", "naha", "osaka ",
+                                                         "kyouto", "ou", "x", "hokkaidou kita"});
+      Note("type place \"" + query + '"');
+      Touch(box);
+      box->setFocus();
+      QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClicks(box, query);
+      for (int n = Rand(0, 3); n > 0; --n) QTest::keyClick(box, Qt::Key_Down);
+      if (Chance(0.5)) return;  // the next action decides
+    }
+    if (how == 9) {
+      Note("Backspace in the place box");
+      return QTest::keyClick(box, Qt::Key_Backspace);
+    }
+    if (!list->isVisible()) return;
+    if (Chance(0.2)) {
+      Note("Escape in the place list");
+      return QTest::keyClick(list, Qt::Key_Escape);
+    }
+    if (Chance(0.3) && list->topLevelItemCount() > 0) {
+      QTreeWidgetItem* item = list->topLevelItem(Rand(0, list->topLevelItemCount() - 1));
+      Note("click place " + item->text(0));
+      return QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    }
+    Note("Enter in the place box");
+    QTest::keyClick(box, Qt::Key_Return);
+  }
+
   void UsePopup() {
     frmpop01* p = w->popupWindow();
     const int how = Rand(0, 5);
@@ -367,11 +408,14 @@ class TestSoak : public MainWindowTest {
     for (int i = 0; i < is.size(); ++i)
       if (is[i] != expected[i])
         return Fail(QStringLiteral("%1 %2 shows \"%3\", expected \"%4\"")
-                        .arg(where, c.names.value(i, "txtMW"), is[i], expected[i]));
+                        .arg(where, c.names.value(i, i == c.names.size() ? "txtMW" : "txtPlace"), is[i],
+                             expected[i]));
   }
 
   ChartBirth CurrentBirth() const {
-    return {w->txtBirthday->text(), w->optM->isChecked(), w->txtJisahun->text(), w->txtJisabyo->text()};
+    const torvela::place::Place* place = w->txtPlace->chosenPlace();
+    return {w->txtBirthday->text(), w->optM->isChecked(), w->txtJisahun->text(), w->txtJisabyo->text(),
+            place ? QString::fromStdString(torvela::place::QualifiedName(*place)) : QString()};
   }
 
   // The chart says it is out of date exactly while the inputs describe
@@ -392,11 +436,13 @@ class TestSoak : public MainWindowTest {
       if (!chartBirth) return Fail("popup shown before any chart");
       popupCopy = popupSource.Texts() << QString(chartBirth->male ? u'男' : u'女');
       popupCopy[0] = chartBirth->birthday;  // txtBirthday
+      popupCopy << chartBirth->place;
       popupShown.Find(*p, popupSource.names);
       popupDetail = detailShown;
       ++popups;
     }
-    if (!popupCopy.isEmpty()) Compare("popup", popupShown, popupShown.Texts() << p->txtMW->text(), popupCopy);
+    if (!popupCopy.isEmpty())
+      Compare("popup", popupShown, popupShown.Texts() << p->txtMW->text() << p->txtPlace->text(), popupCopy);
     if (const DetailWindow* d = p->detailWindow(); d && DetailShown(*d) != popupDetail)
       Fail("the popup's 命式詳細 shows another reading than its copy's");
   }
@@ -433,12 +479,30 @@ class TestSoak : public MainWindowTest {
       Fail(ready ? "display disabled" : "display enabled");
   }
 
+  // A chosen place is shown with its point and holds the time difference it
+  // wrote; the map holds no place the main window has given up.
+  void CheckPlace() {
+    const torvela::place::Place* place = w->txtPlace->chosenPlace();
+    const frmjpmap* map = w->mapWindow();
+    if (!place) {
+      if (!w->lblPlacePoint->text().isEmpty()) return Fail("point shown without a place");
+      if (map && map->placeHeld()) return Fail("map holds a place given up");
+      return;
+    }
+    if (!HoldsTimeDifferenceOf(*place, w->txtJisahun->text(), w->txtJisabyo->text()))
+      return Fail("place kept with another time difference");
+    if (w->txtPlace->text() != QString::fromStdString(torvela::place::QualifiedName(*place)) ||
+        w->lblPlacePoint->text() != PlacePointText(*place))
+      Fail("chosen place not shown");
+  }
+
   void OneAction() {
     displayPressed = popupRefreshed = false;
     // While the picker is open the main window is locked: a person mostly
     // works in the picker then.
     const int r = w->yearPicker()->isVisible() && Chance(0.75) ? 400 : Rand(0, 999);
-    if (r < 190) ClickAnyButton();
+    if (r < 40) UsePlaceBox();
+    else if (r < 190) ClickAnyButton();
     else if (r < 360) PickFromList();
     else if (r < 480) UseYearPicker();
     else if (r < 570) TypeTimeDifference();
@@ -471,6 +535,7 @@ class TestSoak : public MainWindowTest {
     CheckInputs();
     CheckPopup();
     CheckDetail();
+    CheckPlace();
   }
 
  private slots:
@@ -497,9 +562,9 @@ class TestSoak : public MainWindowTest {
       for (const QString& line : log) report += "  " + line + '\n';
       QFAIL(qPrintable(report));
     }
-    qInfo("soak: %d runs, %d charts, %d popups, %d setting changes, %d actions with 命式詳細 open", sessions,
-          charts, popups, settingChanges, details);
-    QVERIFY(charts > 0);
+    qInfo("soak: %d runs, %d charts, %d popups, %d places chosen, %d setting changes, %d actions with 命式詳細 open",
+          sessions, charts, popups, placesChosen, settingChanges, details);
+    QVERIFY(charts > 0 && placesChosen > 0);
   }
 
   void cleanupTestCase() {

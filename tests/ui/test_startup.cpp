@@ -126,6 +126,9 @@ class TestStartup : public QObject {
     QCOMPARE(catcher.title, QStringLiteral("バージョン情報"));
     // "\r\r\n" is a blank line, "\r\n" a line break.
     QCOMPARE(catcher.text, VersionMessage().replace("\r\r\n", "\n\n").replace("\r\n", "\n"));
+    // The birthplace data's credits, under the text.
+    for (const char* credit : {"© OpenStreetMap contributors", "ODbL", "GeoNames", "CC BY 4.0"})
+      QVERIFY2(catcher.informative.contains(QString::fromUtf8(credit)), qPrintable(catcher.informative));
     QVERIFY(catcher.buttons == 1 && catcher.icon == QMessageBox::NoIcon);
     QCOMPARE(sound.playedWithBoxOpen, QList<bool>{false});
   }

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Renders ${out}: starts the program on a private X server with settings of
 # its own (the defaults), enters a birth with the mouse and keyboard as a
-# user would, shows the chart and saves the main window. With a fourth argument "tour" it also
-# saves the splash (docs/splash.png), the year picker (docs/year-picker.png),
-# after pressing POP the popup (docs/popup.png), and after another day is
-# picked the chart marked out of date (docs/main-window-stale.png).
+# user would (the birthplace looked up by its rōmaji), shows the chart and
+# saves the main window. With a
+# fourth argument "tour" it also saves the splash (docs/splash.png), the year
+# picker (docs/year-picker.png), the birthplace suggestions
+# (docs/main-window-place.png), after pressing POP the popup
+# (docs/popup.png), and after another day is picked the chart marked out of
+# date (docs/main-window-stale.png).
 # Needs Xvfb, xdotool and ImageMagick.
 # Usage: tools/shots/main-window.sh [path/to/torvela] [scale] [output.png] [tour]
 set -euo pipefail
@@ -64,10 +67,34 @@ pick 148 50 3
 pick 248 50 5
 pick 348 50 14
 pick 448 50 30
-at 28 82                                    # 男
-at 200 82 3; xdotool type -- -13            # 時差 minutes
-at 290 82 3; xdotool type 14                # seconds
-at 187 112                                  # 八字表示
+at 28 112                                   # 男
+at 250 82                                   # 出生地
+xdotool type --delay 80 fukuokashi
+sleep 0.8
+if [ "$tour" = tour ]; then
+  # The suggestions are a window of their own and may reach past the main
+  # window: both go onto a plain background.
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  mx=$X my=$Y mw=$WIDTH mh=$HEIGHT
+  list=""
+  for id in $(xdotool search --onlyvisible --class torvela); do
+    [ "$id" = "$win" ] && continue
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    [ "$WIDTH" -gt 50 ] && [ "$X" -gt "$mx" ] && [ "$Y" -gt "$my" ] && list=$id && break
+  done
+  eval "$(xdotool getwindowgeometry --shell "$list")"
+  cw=$(( X + WIDTH - mx > mw ? X + WIDTH - mx + 12 * scale : mw ))
+  ch=$(( Y + HEIGHT - my > mh ? Y + HEIGHT - my + 12 * scale : mh ))
+  import -window root /tmp/place-root.png
+  convert -size "${cw}x${ch}" xc:'#e6e8eb' \
+    \( /tmp/place-root.png -crop "${mw}x${mh}+${mx}+${my}" +repage \) -geometry +0+0 -composite \
+    \( /tmp/place-root.png -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage \) \
+    -geometry "+$((X - mx))+$((Y - my))" -composite docs/main-window-place.png
+  echo "saved docs/main-window-place.png (${cw}x${ch})"
+fi
+xdotool key Return                          # 福岡市, the first suggestion
+sleep 0.3
+at 275 142                                  # 八字表示
 xdotool mousemove 0 0
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$win")"
@@ -76,7 +103,7 @@ convert /tmp/main-window-root.png -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage $
 echo "saved ${out} (${WIDTH}x${HEIGHT})"
 
 if [ "$tour" = tour ]; then
-  at 277 112                                  # POP
+  at 365 142                                  # POP
   sleep 0.8
   pop=$(xdotool search --name '^TorvelaPopUp$' | tail -n 1)
   eval "$(xdotool getwindowgeometry --shell "$pop")"
