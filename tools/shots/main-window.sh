@@ -94,7 +94,7 @@ if [ "$tour" = tour ]; then
 fi
 xdotool key Return                          # 福岡市, the first suggestion
 sleep 0.3
-at 275 142                                  # 八字表示
+at 187 142                                  # 八字表示
 xdotool mousemove 0 0
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$win")"
@@ -103,7 +103,7 @@ convert /tmp/main-window-root.png -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage $
 echo "saved ${out} (${WIDTH}x${HEIGHT})"
 
 if [ "$tour" = tour ]; then
-  at 365 142                                  # POP
+  at 277 142                                  # POP
   sleep 0.8
   pop=$(xdotool search --name '^TorvelaPopUp$' | tail -n 1)
   eval "$(xdotool getwindowgeometry --shell "$pop")"

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Renders the birth-moment screenshots: starts the program on a private X
 # server with settings of its own (the defaults), enters a summer-time birth
-# (1949-07-01 10:00 in Tokyo, +19 min) and saves the main window
-# (docs/main-window-summer.png), enters a birth minutes before 立春
-# (1990-02-04 11:00, +19 min) and saves it with its boundary warning
+# (1949-07-01 10:00 in Tokyo, 千代田区 picked in the birthplace box) and
+# saves the main window (docs/main-window-summer.png), enters a birth minutes
+# before 立春 (1990-02-04 11:00, same place) and saves it with its boundary
+# warning
 # (docs/main-window-boundary.png), then opens 詳細 and saves the 命式詳細
 # window (docs/detail-window.png).
 # Needs Xvfb, xdotool and ImageMagick.
@@ -62,20 +63,24 @@ birth() {
 }
 
 birth 1949 7 1 10 0
-at 28 82                                    # 男
-at 200 82 3; xdotool type 19                # 時差 minutes (Tokyo)
-at 187 112                                  # 八字表示
+at 28 112                                   # 男
+at 250 82                                   # 出生地
+xdotool type --delay 80 chiyodaku
+sleep 0.8
+xdotool key Return                          # 東京都千代田区, the first suggestion
+sleep 0.3
+at 187 142                                  # 八字表示
 xdotool mousemove 0 0
 sleep 0.5
 save "$win" docs/main-window-summer.png
 
 birth 1990 2 4 11 0
-at 187 112                                  # 八字表示
+at 187 142                                  # 八字表示
 xdotool mousemove 0 0
 sleep 0.5
 save "$win" docs/main-window-boundary.png
 
-at 365 112                                  # 詳細
+at 365 142                                  # 詳細
 sleep 0.8
 detail=$(xdotool search --name '^命式詳細' | tail -n 1)
 save "$detail" docs/detail-window.png
