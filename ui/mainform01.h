@@ -145,7 +145,7 @@ class mainform01 : public QMainWindow {
   QPointer<QWidget> guide_;
   std::unique_ptr<NotifySound> ownSound_;
   chart::ChartResult result_;
-  place::Gazetteer gazetteer_;  // searched by txtPlace; empty when unreadable
+  std::shared_ptr<const place::Gazetteer> gazetteer_;  // searched by txtPlace; empty when unreadable
   bool writingPlace_ = false;   // the boxes are being set to a chosen place's
 };
 
