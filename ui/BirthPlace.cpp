@@ -1,16 +1,37 @@
 #include "BirthPlace.h"
 
 #include <exception>
+#include <map>
+#include <mutex>
+#include <string>
+#include <system_error>
 
 #include "chart/TimeDifference.h"
 
 namespace torvela::ui {
 
 LoadedGazetteer LoadGazetteer(const std::filesystem::path& dataDir) {
+  static std::mutex mutex;
+  static std::map<std::string, std::shared_ptr<const place::Gazetteer>> read;
+  const std::filesystem::path file = dataDir / place::kGazetteerFileName;
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(file, ec);
+  const auto time = std::filesystem::last_write_time(file, ec);
+  const std::string key = ec ? std::string() :
+      file.lexically_normal().string() + '|' + std::to_string(size) + '|' +
+      std::to_string(time.time_since_epoch().count());
+
   LoadedGazetteer loaded;
+  const std::lock_guard<std::mutex> lock(mutex);
+  if (const auto it = read.find(key); !key.empty() && it != read.end()) {
+    loaded.gazetteer = it->second;
+    return loaded;
+  }
   try {
-    loaded.gazetteer = place::Gazetteer::Load(dataDir / place::kGazetteerFileName);
+    loaded.gazetteer = std::make_shared<const place::Gazetteer>(place::Gazetteer::Load(file));
+    if (!key.empty()) read[key] = loaded.gazetteer;
   } catch (const std::exception& e) {
+    loaded.gazetteer = std::make_shared<const place::Gazetteer>();
     loaded.error = QString::fromStdString(e.what());
   }
   return loaded;

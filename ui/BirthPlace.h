@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <filesystem>
+#include <memory>
 
 #include "place/Gazetteer.h"
 
@@ -13,9 +14,11 @@ namespace torvela::ui {
 // The gazetteer of dataDir, or an empty one with the reader's message
 // (naming the file, line and field) when the file is missing or bad. Unlike
 // the astronomical tables it is not needed to start: the program runs on
-// without the search.
+// without the search. A file read once is kept for the rest of the run
+// (while its size and time stay the same), so a window made again does not
+// read it again.
 struct LoadedGazetteer {
-  place::Gazetteer gazetteer;
+  std::shared_ptr<const place::Gazetteer> gazetteer;  // never null
   QString error;  // empty when loaded
 };
 LoadedGazetteer LoadGazetteer(const std::filesystem::path& dataDir);

@@ -359,7 +359,7 @@ bool mainform01::Form_Load(const std::filesystem::path& dataDir, QString* error)
   LoadedGazetteer loaded = LoadGazetteer(dataDir);
   gazetteer_ = std::move(loaded.gazetteer);
   const bool usable = loaded.error.isEmpty();
-  txtPlace->setGazetteer(usable ? &gazetteer_ : nullptr);
+  txtPlace->setGazetteer(usable ? gazetteer_.get() : nullptr);
   txtPlace->setEnabled(usable);
   txtPlace->setPlaceholderText(usable ? QStringLiteral("地名で検索") : QStringLiteral("使えません"));
   for (QWidget* w : {static_cast<QWidget*>(lblPlace), static_cast<QWidget*>(txtPlace)})

@@ -169,7 +169,7 @@ class mainform01 : public QMainWindow {
   std::unique_ptr<NotifySound> ownSound_;
   // The birth of the chart in view as the inputs read at 八字表示.
   std::optional<chart::ChartInput> entered_;
-  place::Gazetteer gazetteer_;  // searched by txtPlace; empty when unreadable
+  std::shared_ptr<const place::Gazetteer> gazetteer_;  // searched by txtPlace; empty when unreadable
   bool writingPlace_ = false;   // the boxes are being set to a chosen place's
 };
 
