@@ -79,7 +79,7 @@ void CheckValue(const Json& j, const T& expected) {
   if constexpr (IsVector<T>::value) {
     FUZZ_CHECK(j.is_array() && j.size() == expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) CheckValue(j[i], expected[i]);
-  } else if constexpr (reading::Record<T>) {
+  } else if constexpr (torvela::reading::Record<T>) {
     CheckObject(j, [&](auto f) { ForEachField(expected, f); });
   } else {
     T got{};
