@@ -90,9 +90,10 @@ BENCHMARK(BM_ChartJson);
 void BM_RecordJson(benchmark::State& state) {
   const auto& tables = LoadedTables();
   torvela::cli::Birth birth;
-  birth.date = {1980, 3, 1};
-  birth.hour = "0";
-  birth.minute = "10";
+  torvela::chart::LocalTime now = Now;
+  std::string error;
+  if (!torvela::cli::ReadBatchLine(Line(1), Context(0), birth, now, error))
+    state.SkipWithError(error.c_str());
   const auto record = torvela::cli::ComputeRecord(birth, tables, Now, {});
   std::string out;
   for (auto _ : state) {

@@ -209,10 +209,63 @@ OrderedJson Blank(const std::array<T, N>& a) {
   return j;
 }
 
+// Appends s as a JSON string, as the serializer would write it, when it is
+// valid UTF-8 with nothing to escape (every text of a chart and a reading);
+// false, with nothing appended, otherwise. Much cheaper than the serializer,
+// which a batch line calls some two hundred times.
+bool AppendPlain(std::string& out, std::string_view s) {
+  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+  const auto* end = p + s.size();
+  const auto cont = [&](int n, unsigned char lo, unsigned char hi) {
+    if (end - p <= n || p[1] < lo || p[1] > hi) return false;
+    for (int k = 2; k <= n; ++k)
+      if ((p[k] & 0xC0) != 0x80) return false;
+    p += n + 1;
+    return true;
+  };
+  while (p < end) {
+    const unsigned char c = *p;
+    bool ok;
+    if (c < 0x80) {
+      ok = c >= 0x20 && c != '"' && c != '\\';
+      ++p;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+      ok = cont(1, 0x80, 0xBF);
+    } else if (c == 0xE0) {
+      ok = cont(2, 0xA0, 0xBF);
+    } else if (c == 0xED) {  // not the surrogates
+      ok = cont(2, 0x80, 0x9F);
+    } else if (c >= 0xE1 && c <= 0xEF) {
+      ok = cont(2, 0x80, 0xBF);
+    } else if (c == 0xF0) {
+      ok = cont(3, 0x90, 0xBF);
+    } else if (c >= 0xF1 && c <= 0xF3) {
+      ok = cont(3, 0x80, 0xBF);
+    } else {
+      ok = c == 0xF4 && cont(3, 0x80, 0x8F);  // up to U+10FFFF
+    }
+    if (!ok) return false;
+  }
+  out += '"';
+  out += s;
+  out += '"';
+  return true;
+}
+
 template <typename T>
 struct IsVector : std::false_type {};
 template <typename T>
 struct IsVector<std::vector<T>> : std::true_type {};
+
+// type: std::string for an array of texts.
+template <typename T>
+struct IsTextArray {
+  using type = void;
+};
+template <std::size_t N>
+struct IsTextArray<std::array<std::string, N>> {
+  using type = std::string;
+};
 
 // Writes the chart objects member by member into the output line. The
 // member names are rendered once and the values are refilled in place for
@@ -244,8 +297,26 @@ class RecordJson {
     std::size_t i = 0;
     auto member = [&](std::vector<Member>& members, const auto& field) {
       Member& m = members[i++];
-      Put(m.value, field);
       out += m.name;
+      using T = std::remove_cvref_t<decltype(field)>;
+      if constexpr (std::is_same_v<T, std::string>) {
+        if (AppendPlain(out, field)) return;
+      } else if constexpr (std::is_same_v<typename IsTextArray<T>::type, std::string>) {
+        const std::size_t mark = out.size();
+        char separator = '[';
+        bool plain = true;
+        for (const std::string& text : field) {
+          out += separator;
+          separator = ',';
+          if (!(plain = AppendPlain(out, text))) break;
+        }
+        if (plain) {
+          out += ']';
+          return;
+        }
+        out.resize(mark);
+      }
+      Put(m.value, field);
       w.Write(m.value);
     };
     chart::ForEachTextField(t, [&](const char*, const auto& f) { member(texts_, f); });
@@ -322,10 +393,12 @@ class RecordJson {
 
   // Writes values through nlohmann's serializer into out.
   struct Writer {
-    explicit Writer(std::string& out)
-        : serializer(nlohmann::detail::output_adapter<char>(out), ' ',
+    explicit Writer(std::string& o)
+        : out(o),
+          serializer(nlohmann::detail::output_adapter<char>(o), ' ',
                      OrderedJson::error_handler_t::replace) {}
     void Write(const OrderedJson& value) { serializer.dump(value, false, false, 0); }
+    std::string& out;
     nlohmann::detail::serializer<OrderedJson> serializer;
   };
 
@@ -342,9 +415,15 @@ class RecordJson {
   }
 
   // One value through a scratch value of its type, refilled in place.
-  void Scalar(Writer& w, const std::string& v) { Refill(text_, v, w); }
-  void Scalar(Writer& w, int v) { Refill(integer_, v, w); }
-  void Scalar(Writer& w, bool v) { Refill(boolean_, v, w); }
+  void Scalar(Writer& w, const std::string& v) {
+    if (!AppendPlain(w.out, v)) Refill(text_, v, w);
+  }
+  void Scalar(Writer& w, int v) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+    w.out.append(digits, end);
+  }
+  void Scalar(Writer& w, bool v) { w.out += v ? "true" : "false"; }
   void Scalar(Writer& w, double v) {
     OrderedJson j;
     Put(j, v);
@@ -383,7 +462,7 @@ class RecordJson {
   }
 
   std::vector<Member> texts_, result_;
-  OrderedJson text_ = std::string(), integer_ = 0, boolean_ = false;
+  OrderedJson text_ = std::string();
 };
 
 RecordJson& Writer() {
