@@ -86,7 +86,7 @@ foreach(size 16 24 32 48 64 128 256)
   endif()
 endforeach()
 
-set(doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/torvela)
+set(doc_dir ${TORVELA_DOC_INSTALL_DIR})
 install(FILES LICENSE README.md DESTINATION ${doc_dir} OPTIONAL)
 install(FILES data/README.md DESTINATION ${doc_dir} RENAME data-sources.md)
 if(EXISTS "${PROJECT_SOURCE_DIR}/ui/images/README.md")
@@ -97,9 +97,12 @@ if(EXISTS "${PROJECT_SOURCE_DIR}/ui/images/licenses")
 endif()
 # The gazetteer's sources: OpenStreetMap (ODbL), GeoNames (CC BY 4.0), MIT notices.
 install(DIRECTORY data/licenses/ DESTINATION ${doc_dir}/licenses)
-file(GLOB screenshots "${PROJECT_SOURCE_DIR}/docs/*.png")
-if(screenshots)
-  install(FILES ${screenshots} DESTINATION ${doc_dir}/screenshots)
+# The user guide with its screenshots, laid out as in the source tree, so
+# that README.md's links and the guide's pictures work in the installed copy;
+# the program opens the guide from here (ヘルプ → 使い方).
+file(GLOB guide_files "${PROJECT_SOURCE_DIR}/docs/*.md" "${PROJECT_SOURCE_DIR}/docs/*.png")
+if(guide_files)
+  install(FILES ${guide_files} DESTINATION ${doc_dir}/docs)
 endif()
 
 # Only in the Debian package (CPack sets TORVELA_DEBIAN_PACKAGE for its

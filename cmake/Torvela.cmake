@@ -21,6 +21,11 @@ set(TORVELA_DATA_INSTALL_DIR "${CMAKE_INSTALL_DATADIR}/torvela")
 cmake_path(RELATIVE_PATH CMAKE_INSTALL_FULL_DATADIR BASE_DIRECTORY "${CMAKE_INSTALL_FULL_BINDIR}"
            OUTPUT_VARIABLE TORVELA_DATA_FROM_BINDIR)
 cmake_path(APPEND TORVELA_DATA_FROM_BINDIR "torvela")
+# The same for the documents, where the user guide is installed.
+set(TORVELA_DOC_INSTALL_DIR "${CMAKE_INSTALL_DATAROOTDIR}/doc/torvela")
+cmake_path(RELATIVE_PATH CMAKE_INSTALL_FULL_DATAROOTDIR BASE_DIRECTORY "${CMAKE_INSTALL_FULL_BINDIR}"
+           OUTPUT_VARIABLE TORVELA_DOC_FROM_BINDIR)
+cmake_path(APPEND TORVELA_DOC_FROM_BINDIR "doc" "torvela")
 
 # Copies the data files beside a target's executable after each build.
 function(torvela_copy_data target)
@@ -37,3 +42,15 @@ add_library(cctz::cctz UNKNOWN IMPORTED)
 set_target_properties(cctz::cctz PROPERTIES
   IMPORTED_LOCATION "${CCTZ_LIBRARY}"
   INTERFACE_INCLUDE_DIRECTORIES "${CCTZ_INCLUDE_DIR}")
+
+# Copies the user guide and its pictures into docs/ beside a target's
+# executable, where the program looks for it in a build tree.
+function(torvela_copy_docs target)
+  file(GLOB guide_files CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/docs/*.md" "${PROJECT_SOURCE_DIR}/docs/*.png")
+  if(guide_files)
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E make_directory $<TARGET_FILE_DIR:${target}>/docs
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${guide_files} $<TARGET_FILE_DIR:${target}>/docs
+      VERBATIM)
+  endif()
+endfunction()

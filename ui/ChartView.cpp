@@ -1,6 +1,7 @@
 #include "ChartView.h"
 
 #include <QFile>
+#include <QGraphicsOpacityEffect>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -35,6 +36,9 @@ W* ChartView::Control(W* widget, const QString& name) {
 ChartView::ChartView(const Options& options, QWidget* parent) : QFrame(parent) {
   setObjectName(QStringLiteral("chartView"));
   setFrameShape(QFrame::StyledPanel);
+  // The controls are made here and moved into content_ by its layout.
+  content_ = new QWidget(this);
+  content_->setObjectName(QStringLiteral("chartContent"));
 
   auto caption = [this](const char* name, const QString& text) {
     auto* l = new QLabel(text, this);
@@ -78,15 +82,23 @@ ChartView::ChartView(const Options& options, QWidget* parent) : QFrame(parent) {
   lblOu->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   QLabel* ou = caption(options.ou, QStringLiteral("旺"));
   ou->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  lblHourPillar = caption("lblHourPillar", QStringLiteral("時柱"));
+  lblDayPillar = caption("lblDayPillar", QStringLiteral("日柱"));
+  lblMonthPillar = caption("lblMonthPillar", QStringLiteral("月柱"));
+  lblYearPillar = caption("lblYearPillar", QStringLiteral("年柱"));
 
   auto* pillars = new QGridLayout;
   pillars->setHorizontalSpacing(6);
   pillars->setVerticalSpacing(4);
-  const std::array<std::pair<QLabel*, QLabel*>, 4> columns{
-      {{hKan, hShi}, {dKan, dShi}, {mKan, mShi}, {yKan, yShi}}};
+  const std::array<std::tuple<QLabel*, QLabel*, QLabel*>, 4> columns{{{lblHourPillar, hKan, hShi},
+                                                                     {lblDayPillar, dKan, dShi},
+                                                                     {lblMonthPillar, mKan, mShi},
+                                                                     {lblYearPillar, yKan, yShi}}};
   for (int c = 0; c < 4; ++c) {
-    pillars->addWidget(columns[c].first, 0, c);
-    pillars->addWidget(columns[c].second, 1, c);
+    const auto [heading, stem, branch] = columns[c];
+    pillars->addWidget(heading, 0, c, Qt::AlignHCenter | Qt::AlignBottom);
+    pillars->addWidget(stem, 1, c, Qt::AlignHCenter);
+    pillars->addWidget(branch, 2, c, Qt::AlignHCenter);
   }
   auto* ouLine = new QHBoxLayout;
   ouLine->setSpacing(0);
@@ -94,8 +106,8 @@ ChartView::ChartView(const Options& options, QWidget* parent) : QFrame(parent) {
   ouLine->addWidget(lblOu);
   ouLine->addWidget(ou);
   ouLine->addStretch(1);
-  pillars->addLayout(ouLine, 2, 2);
-  pillars->setRowStretch(3, 1);
+  pillars->addLayout(ouLine, 3, 2);
+  pillars->setRowStretch(4, 1);
 
   // The result boxes with their captions.
   auto* values = new QGridLayout;
@@ -180,6 +192,11 @@ ChartView::ChartView(const Options& options, QWidget* parent) : QFrame(parent) {
     l->setAlignment(Qt::AlignCenter);
     luck->addWidget(l, r, 11);
   }
+  // The age rows read as "3歳から 12歳まで" down each column.
+  lblFromAge = caption("lblFromAge", QStringLiteral("歳から"));
+  lblToAge = caption("lblToAge", QStringLiteral("歳まで"));
+  luck->addWidget(lblFromAge, 1, 11, Qt::AlignLeft | Qt::AlignVCenter);
+  luck->addWidget(lblToAge, 2, 11, Qt::AlignLeft | Qt::AlignVCenter);
   luck->setColumnMinimumWidth(11, 28);
 
   auto* rule = new QFrame(this);
@@ -187,16 +204,59 @@ ChartView::ChartView(const Options& options, QWidget* parent) : QFrame(parent) {
   rule->setFrameShape(QFrame::HLine);
   rule->setFrameShadow(QFrame::Sunken);
 
-  auto* layout = new QVBoxLayout(this);
+  auto* layout = new QVBoxLayout(content_);
   layout->setContentsMargins(14, 14, 14, 14);
   layout->setSpacing(10);
   layout->addLayout(upper);
   layout->addWidget(rule);
   layout->addLayout(luck);
+
+  auto* frame = new QVBoxLayout(this);
+  frame->setContentsMargins(0, 0, 0, 0);
+  frame->addWidget(content_);
+
+  // Greyed rather than emptied: the chart stays readable for comparison.
+  fade_ = new QGraphicsOpacityEffect(content_);
+  fade_->setOpacity(0.35);
+  fade_->setEnabled(false);
+  content_->setGraphicsEffect(fade_);
+  lblOutOfDate = new QLabel(QStringLiteral("入力が変わりました。八字表示で更新します"), this);
+  lblOutOfDate->setObjectName(QStringLiteral("lblOutOfDate"));
+  lblOutOfDate->setFont(GothicFont(11, true));
+  lblOutOfDate->setAlignment(Qt::AlignCenter);
+  lblOutOfDate->setStyleSheet(QStringLiteral("QLabel { background: palette(base); color: palette(text);"
+                                             " border: 1px solid palette(dark); border-radius: 4px;"
+                                             " padding: 6px 12px; }"));
+  lblOutOfDate->hide();
 }
 
-void ChartView::Show(const chart::ChartTexts& texts) {
+void ChartView::PlaceOutOfDateMark() {
+  lblOutOfDate->adjustSize();
+  QRect r = lblOutOfDate->rect();
+  r.moveCenter(content_->geometry().center());
+  lblOutOfDate->move(r.topLeft());
+}
+
+void ChartView::resizeEvent(QResizeEvent* event) {
+  QFrame::resizeEvent(event);
+  PlaceOutOfDateMark();
+}
+
+void ChartView::SetOutOfDate(bool outOfDate) {
+  outOfDate_ = outOfDate;
+  fade_->setEnabled(outOfDate);
+  if (outOfDate) {
+    PlaceOutOfDateMark();
+    lblOutOfDate->raise();
+  }
+  lblOutOfDate->setVisible(outOfDate);
+}
+
+void ChartView::Show(const chart::ChartTexts& texts, const ChartBirth& birth) {
   texts_ = texts;
+  birth_ = birth;
+  hasChart_ = true;
+  SetOutOfDate(false);
   auto write = [this](const QString& name, const std::string& text) {
     const QString value = QString::fromStdString(text);
     QWidget* control = controls_.value(name);

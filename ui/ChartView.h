@@ -1,20 +1,34 @@
-// The chart area of the main window and the popup: the four pillars with the
-// season element, the result boxes, and the eleven great-luck columns under
-// their decorations. Each control carries its design name. Show writes one
-// chart into every control and keeps it, so what the area shows can be
-// handed on as one value.
+// The chart area of the main window and the popup: the four pillars under
+// their headings with the season element, the result boxes, and the eleven
+// great-luck columns under their decorations. Each control carries its
+// design name. Show writes one chart into every control and keeps it with
+// the birth it was computed for, so what the area shows can be handed on as
+// one value; the area can say that the inputs have moved on from it.
 #pragma once
 
 #include <QFrame>
 #include <QHash>
+#include <QString>
 #include <array>
 
 #include "chart/Chart.h"
 
+class QGraphicsOpacityEffect;
 class QLabel;
 class QLineEdit;
 
 namespace torvela::ui {
+
+// The birth a chart was computed for, as the inputs read then: the birthday
+// line, the sex and the two time-difference texts as typed. Equal values
+// give the same chart.
+struct ChartBirth {
+  QString birthday;
+  bool male = false;
+  QString jisahun, jisabyo;
+
+  bool operator==(const ChartBirth&) const = default;
+};
 
 class ChartView : public QFrame {
   Q_OBJECT
@@ -35,12 +49,20 @@ class ChartView : public QFrame {
   explicit ChartView(const Options& options, QWidget* parent = nullptr);
 
   // Writes every text of the chart into its control, then marks the
-  // current great-luck column; keeps the texts.
-  void Show(const chart::ChartTexts& texts);
+  // current great-luck column; keeps the texts and the birth, and takes back
+  // any out-of-date mark.
+  void Show(const chart::ChartTexts& texts, const ChartBirth& birth);
   // Only the column's great-luck labels bold; -1 for none.
   void MarkCurrentLuckColumn(int column);
-  // The chart shown last (empty texts before the first).
+  // The chart shown last and its birth (empty before the first).
   const chart::ChartTexts& texts() const { return texts_; }
+  const ChartBirth& birth() const { return birth_; }
+  bool hasChart() const { return hasChart_; }
+
+  // Greys the chart and says that the inputs no longer match its birth, or
+  // takes that back. The texts stay as they are.
+  void SetOutOfDate(bool outOfDate);
+  bool outOfDate() const { return outOfDate_; }
 
   // Null without Options::solarTime.
   QLineEdit *txtShin = nullptr, *txtKinjisa = nullptr, *txtweek = nullptr;
@@ -51,13 +73,27 @@ class ChartView : public QFrame {
   std::array<QLabel*, 10> sai1{};
   std::array<QLabel*, 11> sai2{};
   std::array<QLabel*, 11> Picture{};  // Picture1 .. Picture11
+  // Headings for a newcomer: 時柱 日柱 月柱 年柱 over the pillars, and the
+  // two age rows of the great luck.
+  QLabel *lblHourPillar, *lblDayPillar, *lblMonthPillar, *lblYearPillar;
+  QLabel *lblFromAge, *lblToAge;
+  // "入力が変わりました…", over the greyed chart while it is out of date.
+  QLabel* lblOutOfDate;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   template <typename W>
   W* Control(W* widget, const QString& name);
+  void PlaceOutOfDateMark();
 
+  QWidget* content_;  // everything but the mark, greyed as one
+  QGraphicsOpacityEffect* fade_;
   QHash<QString, QWidget*> controls_;  // the chart controls by object name
   chart::ChartTexts texts_;
+  ChartBirth birth_;
+  bool hasChart_ = false, outOfDate_ = false;
 };
 
 // A read-only box for a result, as wide as `widest` needs; selectable for

@@ -1,8 +1,10 @@
 #include "InputLogic.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 
+#include "NumberText.h"
 #include "calc/Numeric.h"
 #include "chart/Birthday.h"
 
@@ -46,9 +48,45 @@ YearRange CenturyYears(int century) {
 }
 
 int SpinStep(const QString& text, int delta, int min, int max) {
-  double v = Fix(LeadingNumber(text.toStdString()));
+  double v = Fix(LeadingNumber(HalfWidthNumberText(text).toStdString()));
   if (!std::isfinite(v)) v = 0;
   return static_cast<int>(std::clamp(v + delta, static_cast<double>(min), static_cast<double>(max)));
+}
+
+namespace {
+
+enum class Typed { Fine, NotANumber, OutOfRange };
+
+// Whether a box holds one decimal number in lo..hi (hi excluded for seconds,
+// so 59.5 is still a second of the last minute).
+Typed CheckTyped(const QString& text, double lo, double hi, bool hiIncluded) {
+  const QString t = HalfWidthNumberText(text).trimmed();
+  if (t.isEmpty()) return Typed::Fine;
+  static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+[.]?[0-9]*|[.][0-9]+)$"));
+  if (!number.match(t).hasMatch()) return Typed::NotANumber;
+  // A long digit run is far out of range (and may not even fit a double).
+  QString whole = t.section(u'.', 0, 0);
+  whole.remove(QRegularExpression(QStringLiteral("^[+-]?0*")));
+  if (whole.size() > 3) return Typed::OutOfRange;
+  const double v = LeadingNumber(t.toStdString());
+  return v >= lo && (hiIncluded ? v <= hi : v < hi) ? Typed::Fine : Typed::OutOfRange;
+}
+
+}  // namespace
+
+QString TimeDifferenceHint(const QString& minutes, const QString& seconds) {
+  QStringList notes;
+  switch (CheckTyped(minutes, JisahunMin, JisahunMax, true)) {
+    case Typed::NotANumber: notes << QStringLiteral("分は数値で入力"); break;
+    case Typed::OutOfRange: notes << QStringLiteral("分は%1〜%2").arg(JisahunMin).arg(JisahunMax); break;
+    case Typed::Fine: break;
+  }
+  switch (CheckTyped(seconds, JisabyoMin, JisabyoMax + 1, false)) {
+    case Typed::NotANumber: notes << QStringLiteral("秒は数値で入力"); break;
+    case Typed::OutOfRange: notes << QStringLiteral("秒は%1〜%2").arg(JisabyoMin).arg(JisabyoMax); break;
+    case Typed::Fine: break;
+  }
+  return notes.join(QStringLiteral("　"));
 }
 
 }  // namespace torvela::ui

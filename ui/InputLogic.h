@@ -49,7 +49,15 @@ inline constexpr int JisahunMin = -49, JisahunMax = 48;
 inline constexpr int JisabyoMin = 0, JisabyoMax = 59;
 
 // One spin step from the number the text box holds now (its longest leading
-// decimal number, truncated; a typed value is followed), clamped to min..max.
+// decimal number in half-width form, truncated; a typed value is followed),
+// clamped to min..max.
 int SpinStep(const QString& text, int delta, int min, int max);
+
+// The note shown beside the time-difference boxes when a text there is not
+// a number (blanks around it allowed, full-width forms read as half-width),
+// or is a value no place in Japan needs: minutes outside
+// JisahunMin..JisahunMax, seconds outside 0..59. Empty when both are fine;
+// an empty box counts as 0 and is fine. The chart reads the boxes as before.
+QString TimeDifferenceHint(const QString& minutes, const QString& seconds);
 
 }  // namespace torvela::ui

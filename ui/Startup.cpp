@@ -55,7 +55,11 @@ void Startup::ShowMain() {
 
 void ConfigureApplication(QApplication& app) {
   QCoreApplication::setOrganizationName(QStringLiteral("Torvela Project"));
+  // The application name is also the window class on X11 (WM_CLASS
+  // "torvela", "Torvela"), which the desktop entry's StartupWMClass names;
+  // Wayland matches the windows to the entry by its file name.
   QCoreApplication::setApplicationName(QStringLiteral("Torvela"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("invalid.torvela.Torvela"));
   QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
   // Standard buttons and dialogs in Japanese, like every other text.
   auto* qtbase = new QTranslator(&app);

@@ -3,12 +3,14 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <array>
 
+#include "ActivationOrigin.h"
 #include "Fonts.h"
 #include "MapPicture.h"
 
@@ -36,7 +38,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text) 
   auto* button = new QPushButton(text, parent);
   button->setObjectName(QString::fromLatin1(name));
   button->setFont(GothicFont(12));
-  button->setAutoDefault(false);
+  button->setAutoDefault(true);  // Enter presses the focused button
   return button;
 }
 
@@ -46,6 +48,7 @@ frmjpmap::frmjpmap(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("frmjpmap"));
   setWindowTitle(QStringLiteral("日本地図"));
   setFont(GothicFont(12));
+  origin_ = new ActivationOrigin(this);
 
   Picture1 = new MapPicture(this);
 
@@ -160,8 +163,9 @@ void frmjpmap::btncancel_Click() {
 
 void frmjpmap::btnClose_Click() { hide(); }
 
-// Each activation starts a fresh pick, but a cross-hair left by an earlier
-// decision stays on the map until it is cancelled.
+// Each activation from within the program starts a fresh pick, but a
+// cross-hair left by an earlier decision stays on the map until it is
+// cancelled. Coming back from another application keeps the held point.
 void frmjpmap::Form_Activate() {
   for (QLabel* label : {lblido, lblihun, lblibyou, lblkdo, lblkhun, lblkbyou}) label->clear();
   pointFixed = 0;
@@ -176,8 +180,17 @@ void frmjpmap::Form_Activate() {
 }
 
 bool frmjpmap::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) Form_Activate();
+  if (event->type() == QEvent::WindowActivate && origin_->fromProgram()) Form_Activate();
   return QWidget::event(event);
+}
+
+void frmjpmap::keyPressEvent(QKeyEvent* event) {
+  // Escape leaves as Close does, deciding nothing.
+  if (event->key() == Qt::Key_Escape) {
+    btnClose_Click();
+  } else {
+    QWidget::keyPressEvent(event);
+  }
 }
 
 void frmjpmap::closeEvent(QCloseEvent* event) {

@@ -12,6 +12,7 @@ class QPushButton;
 
 namespace torvela::ui {
 
+class ActivationOrigin;
 class MapPicture;
 
 class frmjpmap : public QWidget {
@@ -41,12 +42,14 @@ class frmjpmap : public QWidget {
  protected:
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void Form_Activate();
   void ShowPoint(float x, float y);
   void SetHeldButtonsEnabled(bool enabled);
 
+  ActivationOrigin* origin_ = nullptr;
   MapPicture* Picture1 = nullptr;
   QLabel* Label2 = nullptr;
   QLabel *Label1 = nullptr, *lblkdo = nullptr, *Label3 = nullptr, *lblkhun = nullptr,

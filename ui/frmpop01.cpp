@@ -1,6 +1,7 @@
 #include "frmpop01.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -70,7 +71,9 @@ void frmpop01::Form_Load() {
   // its frame where the platform already knows it.
   ensurePolished();
   adjustSize();
-  winId();
+  // create(), not winId(): winId() marks the window native, and a native
+  // window with a parent turns every child of the main window native too.
+  create();
   QRect frame = frameGeometry();
   frame.moveCenter(screen()->availableGeometry().center());
   move(frame.topLeft());
@@ -78,20 +81,29 @@ void frmpop01::Form_Load() {
 
 void frmpop01::Command1_Click() { hide(); }
 
-void frmpop01::ShowCopy(const chart::ChartTexts& texts, const QString& birthday, bool male) {
-  txtBirthday->setText(birthday);
+void frmpop01::keyPressEvent(QKeyEvent* event) {
+  // Escape hides the copy as Close does; the close box would discard it.
+  if (event->key() == Qt::Key_Escape) {
+    Command1_Click();
+  } else {
+    QWidget::keyPressEvent(event);
+  }
+}
+
+void frmpop01::ShowCopy(const chart::ChartTexts& texts, const ChartBirth& birth) {
+  txtBirthday->setText(birth.birthday);
   txtBirthday->setCursorPosition(0);  // show the start of a long line
-  chartView->Show(texts);
-  txtMW->setText(male ? QStringLiteral("男") : QStringLiteral("女"));
+  chartView->Show(texts, birth);
+  txtMW->setText(birth.male ? QStringLiteral("男") : QStringLiteral("女"));
 }
 
 frmpop01* ShowPopup(QPointer<frmpop01>& popup, QWidget& owner, const chart::ChartTexts& texts,
-                    const QString& birthday, bool male) {
+                    const ChartBirth& birth) {
   if (!popup) popup = new frmpop01(&owner);
   popup->show();
   popup->raise();
   popup->activateWindow();
-  popup->ShowCopy(texts, birthday, male);
+  popup->ShowCopy(texts, birth);
   return popup;
 }
 

@@ -20,8 +20,9 @@ class frmpop01 : public QWidget {
  public:
   explicit frmpop01(QWidget* parent = nullptr);
 
-  // Shows a copy of the chart, the birthday line and the sex (txtMW 男 or 女).
-  void ShowCopy(const chart::ChartTexts& texts, const QString& birthday, bool male);
+  // Shows a copy of the chart with the birth it was computed for: its
+  // birthday line and its sex (txtMW 男 or 女).
+  void ShowCopy(const chart::ChartTexts& texts, const ChartBirth& birth);
 
   QLineEdit* txtBirthday;
   QLineEdit* txtMW;
@@ -31,6 +32,9 @@ class frmpop01 : public QWidget {
  public slots:
   void Command1_Click();
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   void Form_Load();
 };
@@ -39,6 +43,6 @@ class frmpop01 : public QWidget {
 // (owned by owner, centred), or shows the existing one where the user left
 // it; brings it to the front and shows the copy in it.
 frmpop01* ShowPopup(QPointer<frmpop01>& popup, QWidget& owner, const chart::ChartTexts& texts,
-                    const QString& birthday, bool male);
+                    const ChartBirth& birth);
 
 }  // namespace torvela::ui

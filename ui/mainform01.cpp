@@ -4,22 +4,26 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateTime>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "Fonts.h"
+#include "GuideWindow.h"
 #include "InputLogic.h"
+#include "NumberText.h"
 #include "UpDown.h"
 #include "Version.h"
 #include "VersionBox.h"
+#include "chart/JapanTime.h"
 #include "frmjpmap.h"
 #include "frmpop01.h"
 #include "yInput.h"
@@ -27,13 +31,6 @@
 namespace torvela::ui {
 
 namespace {
-
-chart::LocalTime SystemClock() {
-  const QDateTime now = QDateTime::currentDateTime();
-  const QDate d = now.date();
-  const QTime t = now.time();
-  return {d.year(), d.month(), d.day(), t.hour(), t.minute()};
-}
 
 template <typename W>
 W* Named(W* w, const QString& name) {
@@ -44,14 +41,23 @@ W* Named(W* w, const QString& name) {
 }  // namespace
 
 mainform01::mainform01(Module2& module, QWidget* parent)
-    : QMainWindow(parent), clock(SystemClock), endProgram([](int code) { QCoreApplication::exit(code); }),
+    : QMainWindow(parent),
+      clock([this] { return chart::JapanTimeAt(presentMoment()); }),
+      endProgram([](int code) { QCoreApplication::exit(code); }),
       module_(module) {
   setObjectName(QStringLiteral("mainform01"));
   setWindowTitle(MainWindowCaption());
   setFont(GothicFont(10));
   BuildControls();
   BuildMenus();
-  yearPicker_ = std::make_unique<yInput>(module_, this);
+  yearPicker_ = std::make_unique<yInput>(module_);
+  // Ctrl+E in the picker too: it is no child of this window, whose menus
+  // are locked while it is open.
+  yearPicker_->addAction(endkolvan);
+  // Text boxes claim Ctrl+E under X11's key bindings (end of line); ending
+  // the program must win from anywhere.
+  qApp->installEventFilter(this);
+  connect(yearPicker_.get(), &yInput::released, this, [this] { LockInputs(false); });
   connect(yearPicker_.get(), &yInput::decided, this, &mainform01::yInput_Decided);
 }
 
@@ -65,10 +71,11 @@ void mainform01::BuildControls() {
   auto label = [central](const char* name, const QString& caption) {
     return Named(new QLabel(caption, central), QString::fromLatin1(name));
   };
+  // Enter presses the focused button, as Space does.
   auto button = [central](const char* name, const QString& caption, const QString& tip) {
     auto* b = Named(new QPushButton(caption, central), QString::fromLatin1(name));
     b->setToolTip(tip);
-    b->setAutoDefault(false);
+    b->setAutoDefault(true);
     return b;
   };
   auto combo = [central](const char* name, const QString& tip, const QStringList& items) {
@@ -147,12 +154,24 @@ void mainform01::BuildControls() {
   placeRow->addWidget(btnmap);
   placeRow->addStretch(1);
 
+  // What the time-difference boxes hold that the chart cannot read as meant;
+  // under the boxes, where the command row has room.
+  lblJisaHint = label("lblJisaHint", QString());
+  QPalette red = lblJisaHint->palette();
+  red.setColor(QPalette::WindowText, QColor(192, 0, 0));
+  lblJisaHint->setPalette(red);
+  lblJisaHint->setToolTip(QStringLiteral("時差は分（%1〜%2）と秒（%3〜%4）を数値で入れます。"
+                                         "読めない文字は読まず、先頭の数値（なければ0）で計算します。")
+                              .arg(JisahunMin).arg(JisahunMax).arg(JisabyoMin).arg(JisabyoMax));
+  lblJisaHint->hide();
+
   // Commands.
   fInput = button("fInput", QStringLiteral("八字表示"), QStringLiteral("Torvela"));
   btnpop = button("btnpop", QStringLiteral("POP"), QStringLiteral("現表示データをPOPUP"));
   endbtn = button("endbtn", QStringLiteral("終了"), QStringLiteral("おしまい"));
   fInput->setMinimumWidth(QFontMetrics(fInput->font()).horizontalAdvance(QStringLiteral("八字表示")) + 32);
   auto* commandRow = new QHBoxLayout;
+  commandRow->addWidget(lblJisaHint);
   commandRow->addStretch(1);
   commandRow->addWidget(fInput);
   commandRow->addWidget(btnpop);
@@ -194,6 +213,12 @@ void mainform01::BuildControls() {
   connect(btnmap, &QPushButton::clicked, this, &mainform01::btnmap_Click);
   connect(btnpop, &QPushButton::clicked, this, &mainform01::btnpop_Click);
   connect(endbtn, &QPushButton::clicked, this, &mainform01::endbtn_Click);
+  // The birthday line follows the date inputs through birthday_data.
+  connect(optM, &QRadioButton::toggled, this, &mainform01::InputsChanged);
+  for (QLineEdit* box : {txtJisahun, txtJisabyo}) {
+    connect(box, &QLineEdit::textChanged, this, &mainform01::InputsChanged);
+    connect(box, &QLineEdit::textChanged, this, &mainform01::txtJisa_Change);
+  }
 }
 
 void mainform01::BuildMenus() {
@@ -213,28 +238,42 @@ void mainform01::BuildMenus() {
     menu->addAction(a);
     return a;
   };
-  auto menu = [this](const char* name, const QString& caption) {
+  // The letter in a menu's caption is its access key, underlined as shown
+  // (full-width); Alt with the ASCII letter opens the menu, since Qt would
+  // only match a full-width key.
+  auto menu = [this](const char* name, const QString& caption, Qt::Key letter) {
     auto* m = Named(new QMenu(caption, this), QString::fromLatin1(name));
     m->menuAction()->setObjectName(QString::fromLatin1(name) + QStringLiteral("Action"));
     menuBar()->addMenu(m);
+    auto* open = new QShortcut(QKeySequence(Qt::ALT | letter), menuBar());
+    connect(open, &QShortcut::activated, this, [this, m] { menuBar()->setActiveAction(m->menuAction()); });
     return m;
   };
 
-  menufile = menu("menufile", QStringLiteral("ファイル（Ｆ）"));
+  menufile = menu("menufile", QStringLiteral("ファイル（&Ｆ）"), Qt::Key_F);
   endkolvan = item(menufile, "endkolvan", QStringLiteral("Torvela終了"), QKeySequence(Qt::CTRL | Qt::Key_E));
-  menutool = menu("menutool", QStringLiteral("ツール（Ｔ）"));
+  menutool = menu("menutool", QStringLiteral("ツール（&Ｔ）"), Qt::Key_T);
   mnuMap = item(menutool, "mnuMap", QStringLiteral("日本地図表示（M)"), QKeySequence(Qt::CTRL | Qt::Key_M));
   menuLine02 = separator(menutool, "menuLine02");
   menupop = item(menutool, "menupop", QStringLiteral("ポップアップ（Ｐ）"), QKeySequence(Qt::CTRL | Qt::Key_P));
   mnuline03 = separator(menutool, "mnuline03");
   menujisa01 = item(menutool, "menujisa01", QStringLiteral("時差ゼロ"), QKeySequence(Qt::CTRL | Qt::Key_J));
-  menuhelp = menu("menuhelp", QStringLiteral("ヘルプ（Ｈ）"));
+  menuhelp = menu("menuhelp", QStringLiteral("ヘルプ（&Ｈ）"), Qt::Key_H);
+  menuguide = item(menuhelp, "menuguide", QStringLiteral("使い方"), QKeySequence(Qt::Key_F1));
   menuversion = item(menuhelp, "menuversion", QStringLiteral("バージョン情報（Ｖ）"), QKeySequence(Qt::CTRL | Qt::Key_V));
+
+  // F10 opens the first menu, as in other desktop programs.
+  auto* firstMenu = new QShortcut(QKeySequence(Qt::Key_F10), menuBar());
+  connect(firstMenu, &QShortcut::activated, this,
+          [this] { menuBar()->setActiveAction(menufile->menuAction()); });
+  // Ending works from every window of the program, the year picker included.
+  endkolvan->setShortcutContext(Qt::ApplicationShortcut);
 
   connect(endkolvan, &QAction::triggered, this, &mainform01::endkolvan_Click);
   connect(mnuMap, &QAction::triggered, this, &mainform01::mnuMap_Click);
   connect(menupop, &QAction::triggered, this, &mainform01::menupop_Click);
   connect(menujisa01, &QAction::triggered, this, &mainform01::menujisa01_Click);
+  connect(menuguide, &QAction::triggered, this, &mainform01::menuguide_Click);
   connect(menuversion, &QAction::triggered, this, &mainform01::menuversion_Click);
 }
 
@@ -274,11 +313,27 @@ bool mainform01::Form_Load(const std::filesystem::path& dataDir, QString* error)
 
 void mainform01::birthday_data() {
   txtBirthday->setText(BirthdayLine(module_, hSelect->currentText(), mtSelect->currentText()));
+  InputsChanged();
+}
+
+ChartBirth mainform01::CurrentBirth() const {
+  return {txtBirthday->text(), optM->isChecked(), txtJisahun->text(), txtJisabyo->text()};
+}
+
+void mainform01::InputsChanged() {
+  if (chartView->hasChart()) chartView->SetOutOfDate(CurrentBirth() != chartView->birth());
 }
 
 void mainform01::yearInput_Click() {
   yearPicker_->Open();
-  setEnabled(false);
+  LockInputs(true);
+}
+
+// The controls and menus, not the window: disabling the window would take
+// its child windows, an open map or popup, along with it.
+void mainform01::LockInputs(bool locked) {
+  centralWidget()->setEnabled(!locked);
+  menuBar()->setEnabled(!locked);
 }
 
 void mainform01::yInput_Decided() {
@@ -345,13 +400,14 @@ void mainform01::fInput_Click() {
   menupop->setEnabled(true);
   const chart::ChartInput input = chart::InputFromTexts(
       *module_.BirthYear, *module_.BirthMonth, *module_.BirthDay, hSelect->currentText().toStdString(),
-      mtSelect->currentText().toStdString(), optM->isChecked(), txtJisahun->text().toStdString(),
-      txtJisabyo->text().toStdString());
+      mtSelect->currentText().toStdString(), optM->isChecked(),
+      HalfWidthNumberText(txtJisahun->text()).toStdString(),
+      HalfWidthNumberText(txtJisabyo->text()).toStdString());
   result_ = chart::ComputeChart(input, module_.tables(), clock());
   ShowChart(chart::MakeChartTexts(result_, module_.tables()));
 }
 
-void mainform01::ShowChart(const chart::ChartTexts& texts) { chartView->Show(texts); }
+void mainform01::ShowChart(const chart::ChartTexts& texts) { chartView->Show(texts, CurrentBirth()); }
 
 void mainform01::btnmap_Click() {
   if (!map_) {
@@ -373,16 +429,28 @@ void mainform01::btnmap_Click() {
 
 void mainform01::mnuMap_Click() { btnmap_Click(); }
 
-// The popup gets a copy of the chart as shown, with the birthday line and sex.
-void mainform01::btnpop_Click() {
-  ShowPopup(popup_, *this, chartView->texts(), txtBirthday->text(), optM->isChecked());
-}
+// The popup gets a copy of the chart with the birth it was computed for,
+// whatever the inputs say now.
+void mainform01::btnpop_Click() { ShowPopup(popup_, *this, chartView->texts(), chartView->birth()); }
 
 void mainform01::menupop_Click() { btnpop_Click(); }
+
+void mainform01::txtJisa_Change() {
+  const QString hint = TimeDifferenceHint(txtJisahun->text(), txtJisabyo->text());
+  lblJisaHint->setText(hint);
+  lblJisaHint->setVisible(!hint.isEmpty());
+}
 
 void mainform01::menujisa01_Click() {
   txtJisahun->setText(QStringLiteral("0"));
   txtJisabyo->setText(QStringLiteral("0"));
+}
+
+void mainform01::menuguide_Click() {
+  if (!guide_) guide_ = new GuideWindow(GuideFile(QCoreApplication::applicationDirPath()), this);
+  guide_->show();
+  guide_->raise();
+  guide_->activateWindow();
 }
 
 void mainform01::menuversion_Click() {
@@ -397,6 +465,16 @@ void mainform01::UnloadOtherWindows() {
   if (yearPicker_) yearPicker_->close();
   if (map_) map_->close();
   if (popup_) popup_->close();
+  if (guide_) guide_->close();
+}
+
+bool mainform01::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride &&
+      static_cast<QKeyEvent*>(event)->keyCombination() == endkolvan->shortcut()[0]) {
+    event->ignore();
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void mainform01::endbtn_Click() {

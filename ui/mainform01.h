@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -48,7 +49,10 @@ class mainform01 : public QMainWindow {
   // minute lists.
   void birthday_data();
 
-  // The present local time; tests set a fixed one.
+  // The present moment; tests set a fixed one.
+  std::function<std::chrono::system_clock::time_point()> presentMoment = std::chrono::system_clock::now;
+  // The present as the chart reads it: presentMoment by Japan's clock.
+  // Tests may set a fixed reading instead.
   std::function<chart::LocalTime()> clock;
   // Ends the program with an exit status; tests record the call instead.
   std::function<void(int)> endProgram;
@@ -71,6 +75,7 @@ class mainform01 : public QMainWindow {
   QLineEdit *txtJisahun, *txtJisabyo;
   UpDown *udJisahun, *udJisabyo;
   QLabel *lblhun, *lblbyo;
+  QLabel* lblJisaHint;  // red note on a time difference that reads other than meant
   QPushButton *btnmap, *fInput, *btnpop, *endbtn;
 
   // Display controls: the birthday line and the chart.
@@ -80,7 +85,7 @@ class mainform01 : public QMainWindow {
 
   // Menus.
   QMenu *menufile, *menutool, *menuhelp;
-  QAction *endkolvan, *mnuMap, *menuLine02, *menupop, *mnuline03, *menujisa01, *menuversion;
+  QAction *endkolvan, *mnuMap, *menuLine02, *menupop, *mnuline03, *menujisa01, *menuguide, *menuversion;
 
  public slots:
   void yearInput_Click();
@@ -93,27 +98,37 @@ class mainform01 : public QMainWindow {
   void mnuMap_Click();
   void btnpop_Click();
   void menupop_Click();
+  void txtJisa_Change();
   void menujisa01_Click();
+  void menuguide_Click();
   void menuversion_Click();
   void endbtn_Click();
   void endkolvan_Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildControls();
   void BuildMenus();
+  // While the year picker is open the main window takes no input.
+  void LockInputs(bool locked);
   void yInput_Decided();
   void FillDayList();
   void ClampDay();
   void ShowChart(const chart::ChartTexts& texts);
+  // The birth the inputs now describe, as a chart keeps it.
+  ChartBirth CurrentBirth() const;
+  // Marks the chart out of date while the inputs describe another birth.
+  void InputsChanged();
   void UnloadOtherWindows();
 
   Module2& module_;
   std::unique_ptr<yInput> yearPicker_;
   QPointer<frmjpmap> map_;
   QPointer<frmpop01> popup_;
+  QPointer<QWidget> guide_;
   std::unique_ptr<NotifySound> ownSound_;
   chart::ChartResult result_;
 };

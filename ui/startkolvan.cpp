@@ -111,8 +111,12 @@ void startkolvan::paintEvent(QPaintEvent*) {
 
 void startkolvan::closeEvent(QCloseEvent* event) {
   // Closing is unloading: the timer must not outlive the window's purpose.
+  // Closed before its time (its close box, Alt+F4), the splash gives way to
+  // the main window at once; otherwise nothing would ever show it.
+  const bool early = Timer1->isActive();
   Timer1->stop();
   event->accept();
+  if (early) QTimer::singleShot(0, this, &startkolvan::Timer1_Timer);
 }
 
 }  // namespace torvela::ui

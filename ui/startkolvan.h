@@ -1,6 +1,6 @@
 // The splash window: the program's picture with its version for a few
 // seconds, then a callback shows the main window, whose load handler closes
-// this one.
+// this one. Closed early, it calls the callback at once.
 #pragma once
 
 #include <QPixmap>

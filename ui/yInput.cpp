@@ -22,18 +22,17 @@ constexpr int kColumns = 3;
 constexpr int kVisibleRows = 10;
 }  // namespace
 
-yInput::yInput(Module2& module, QWidget* owner)
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      module_(module),
-      owner_(owner) {
+yInput::yInput(Module2& module)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), module_(module) {
   setObjectName(QStringLiteral("yInput"));
   setWindowTitle(QStringLiteral("年入力"));
   setFont(GothicFont(11));
 
+  // Enter presses the focused button, as Space does; elsewhere it decides.
   auto makeButton = [this](const char* name, const QString& caption) {
     auto* b = new QPushButton(caption, this);
     b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
+    b->setAutoDefault(true);
     return b;
   };
   y1800 = makeButton("y1800", QStringLiteral("1800年代"));
@@ -97,8 +96,12 @@ yInput::yInput(Module2& module, QWidget* owner)
   connect(y1800, &QPushButton::clicked, this, &yInput::y1800_Click);
   connect(y1900, &QPushButton::clicked, this, &yInput::y1900_Click);
   connect(y2000, &QPushButton::clicked, this, &yInput::y2000_Click);
-  connect(List1, &QListWidget::currentItemChanged, this,
-          [this](QListWidgetItem* item) { List1_Click(item); });
+  // A year is picked by selecting it: a click, the arrow keys or typing.
+  // Tabbing into the list only puts its cursor on the first year.
+  connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
+    const QList<QListWidgetItem*> picked = List1->selectedItems();
+    if (!picked.isEmpty()) List1_Click(picked.front());
+  });
   // A double click picks and decides at once.
   connect(List1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
     List1_Click(item);
@@ -150,7 +153,7 @@ void yInput::List1_Click(QListWidgetItem* item) {
 }
 
 void yInput::btnSlok_Click() {
-  if (owner_) owner_->setEnabled(true);
+  emit released();
   if (lblSelect_y->text().isEmpty()) return;
   module_.BirthYear = PickedValue(lblSelect_y->text());
   hide();
@@ -159,8 +162,8 @@ void yInput::btnSlok_Click() {
 
 void yInput::closeEvent(QCloseEvent* event) {
   // Closing the picker by its close box cancels: the main window must not
-  // stay disabled with nothing left to enable it.
-  if (owner_) owner_->setEnabled(true);
+  // stay locked with nothing left to free it.
+  emit released();
   event->accept();
 }
 

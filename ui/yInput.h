@@ -4,7 +4,6 @@
 // year it was left with when it is opened again.
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 #include "calc/Module2.h"
@@ -20,9 +19,8 @@ class yInput : public QWidget {
   Q_OBJECT
 
  public:
-  // owner is the window the picker disables while it is open; it is not the
-  // Qt parent, since disabling a parent would disable the picker too.
-  yInput(Module2& module, QWidget* owner);
+  // No Qt parent: the window it locks while open must not take it along.
+  explicit yInput(Module2& module);
 
   // Shows the picker; the first time it runs Form_Load before showing.
   void Open();
@@ -44,6 +42,9 @@ class yInput : public QWidget {
   void btnSlok_Click();
 
  signals:
+  // The main window is to take input again: the decide button was pressed
+  // (with or without a year) or the picker was closed.
+  void released();
   // A year was stored in module.BirthYear and the picker hid itself.
   void decided();
 
@@ -56,7 +57,6 @@ class yInput : public QWidget {
   void FillYears(int century);
 
   Module2& module_;
-  QPointer<QWidget> owner_;
   bool loaded_ = false;
   bool filling_ = false;
 };

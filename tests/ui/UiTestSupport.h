@@ -10,11 +10,24 @@
 
 namespace uitest {
 
-using torvela::Module2, torvela::ui::mainform01;
+using torvela::Module2, torvela::ui::mainform01, torvela::ui::ChartView, torvela::ui::frmpop01,
+    torvela::ui::frmjpmap, torvela::ui::yInput;
 
 inline const torvela::chart::LocalTime kNow{2026, 12, 6, 12, 0};
 
 inline std::filesystem::path DataDir() { return QCoreApplication::applicationDirPath().toStdString(); }
+
+// Makes w the active window. Waits for the application to say so: a child
+// window (the popup, the map) reports itself active before its activation
+// has arrived.
+inline void Activate(QWidget* w) {
+  w->activateWindow();
+  QVERIFY2(QTest::qWaitFor([w] {
+             QCoreApplication::processEvents();
+             return QApplication::activeWindow() == w;
+           }),
+           qPrintable(w->objectName()));
+}
 
 // A user's pick: the text changes, then activation (a click into a just-opened popup is lost).
 inline void Pick(QComboBox* list, const QString& text) {
@@ -58,10 +71,11 @@ class MainWindowTest : public QObject {
   std::unique_ptr<mainform01> w;
   std::optional<int> endStatus;
 
-  void Load() {
+  // fixedNow: the chart reads kNow; otherwise the window's own clock.
+  void Load(bool fixedNow = true) {
     module = std::make_unique<Module2>();
     w = std::make_unique<mainform01>(*module);
-    w->clock = [] { return kNow; };
+    if (fixedNow) w->clock = [] { return kNow; };
     endStatus.reset(), w->endProgram = [this](int status) { endStatus = status; };
     QString error;
     QVERIFY2(w->Form_Load(DataDir(), &error), qPrintable(error));

@@ -17,7 +17,7 @@ class TestChartImage : public QObject {
     torvela::chart::ChartTexts t;
     t.yKan = "乙", t.yShi = "卯", t.mKan = "己", t.mShi = "卯";
     t.dKan = "癸", t.dShi = "丑", t.hKan = "己", t.hShi = "未";
-    view.Show(t);
+    view.Show(t, {});
     view.resize(view.sizeHint());
     QCOMPARE(torvela::ui::ChartImage(view).devicePixelRatio(), 2.0);
 

@@ -1,8 +1,9 @@
 // The main window and its year picker driven as a person would: the inputs
 // unlock in order and keep the birthday line and the day list right, the
-// chart shows exactly the computed texts, the time-difference fields step
-// and zero, the shortcuts run their commands, and every way out closes
-// every window.
+// chart shows exactly the computed texts and says when the inputs have moved
+// on from it, the time-difference fields step, zero, read full-width digits
+// and point out what they cannot read, the shortcuts run their commands, and
+// every way out closes every window.
 #include "UiTestSupport.h"
 #include "UpDown.h"
 
@@ -20,6 +21,27 @@ QStringList Items(const QAbstractItemModel* list) {
   QStringList items;
   for (int i = 0; i < list->rowCount(); ++i) items << list->index(i, 0).data().toString();
   return items;
+}
+
+// Text committed by an input method, replacing what the box held.
+void Commit(QLineEdit* box, const QString& text) {
+  box->selectAll();
+  QInputMethodEvent commit;
+  commit.setCommitString(text);
+  QApplication::sendEvent(box, &commit);
+}
+
+QRect RectIn(const QWidget* w, const QWidget* ancestor) { return {w->mapTo(ancestor, QPoint()), w->size()}; }
+
+// The darkest grey of a control as its chart area draws it.
+int Darkest(QWidget* area, const QWidget* control) {
+  QImage image(area->size(), QImage::Format_RGB32);
+  area->render(&image);
+  const QRect r = RectIn(control, area);
+  int darkest = 255;
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x) darkest = std::min(darkest, qGray(image.pixel(x, y)));
+  return darkest;
 }
 
 }  // namespace
@@ -133,7 +155,8 @@ class TestMainForm : public MainWindowTest {
     const struct { bool minutes; const char *typed, *button; int times; const char* shown; } rows[] = {
         {true, "-1", "downButton", 60, "-49"},  {true, "-49", "upButton", 120, "48"},
         {true, "-13", "upButton", 1, "-12"},    {true, "300", "downButton", 1, "48"},
-        {false, "0", "downButton", 1, "0"},     {false, "0", "upButton", 70, "59"}};
+        {false, "0", "downButton", 1, "0"},     {false, "0", "upButton", 70, "59"},
+        {true, "－１３", "upButton", 1, "-12"}, {false, "５８", "upButton", 1, "59"}};
     for (const auto& r : rows) {
       QLineEdit* box = r.minutes ? w->txtJisahun : w->txtJisabyo;
       auto* b = (r.minutes ? w->udJisahun : w->udJisabyo)->findChild<QToolButton*>(r.button);
@@ -200,7 +223,8 @@ class TestMainForm : public MainWindowTest {
     auto years = [&] { return Items(picker->List1->model()); };
     auto open = [&] {
       QTest::mouseClick(w->yearInput, Qt::LeftButton);
-      QVERIFY(QTest::qWaitForWindowExposed(picker) && !w->isEnabled());
+      QVERIFY(QTest::qWaitForWindowExposed(picker) && !w->centralWidget()->isEnabled() &&
+              !w->menuBar()->isEnabled());
     };
     open();
     QCOMPARE(years(), Numbers(1900, 1999));
@@ -214,7 +238,8 @@ class TestMainForm : public MainWindowTest {
     QCOMPARE(years(), Numbers(2000, 2080));
     // Deciding with no year picked keeps the picker but frees the window.
     QTest::mouseClick(picker->btnSlok, Qt::LeftButton);
-    QVERIFY(picker->isVisible() && w->isEnabled() && !module->BirthYear && !w->mSelect->isEnabled());
+    QVERIFY(picker->isVisible() && w->centralWidget()->isEnabled() && !module->BirthYear &&
+            !w->mSelect->isEnabled());
     picker->close();
     DecideYear(1975);
     open();  // again: the decided year and the century last listed
@@ -224,8 +249,165 @@ class TestMainForm : public MainWindowTest {
     QTest::mouseClick(picker->y1800, Qt::LeftButton);
     picker->List1->setCurrentItem(picker->List1->item(50));
     picker->close();
-    QVERIFY(w->isEnabled() && *module->BirthYear == 1975.0);
+    QVERIFY(w->centralWidget()->isEnabled() && w->menuBar()->isEnabled() && *module->BirthYear == 1975.0);
     QCOMPARE(w->txtBirthday->text(), QStringLiteral("1975年月日時頃"));
+  }
+
+  // The year picker locks the main window only: an open popup or map stays
+  // usable meanwhile.
+  void yearPickerLocksOnlyTheMainWindow() {
+    EnterBirth(1985, 5, 5, "14");
+    for (QWidget* b : std::initializer_list<QWidget*>{w->fInput, w->btnpop, w->btnmap})
+      QTest::mouseClick(b, Qt::LeftButton);
+    QTest::mouseClick(w->yearInput, Qt::LeftButton);
+    QVERIFY(w->yearPicker()->isVisible() && !w->fInput->isEnabled() && !w->menuBar()->isEnabled());
+    frmpop01* pop = w->popupWindow();
+    frmjpmap* map = w->mapWindow();
+    QVERIFY(pop->isEnabled() && map->isEnabled());
+    QTest::mouseClick(pop->Command1, Qt::LeftButton);
+    QTest::mouseClick(map->findChild<QPushButton*>("btnClose"), Qt::LeftButton);
+    QVERIFY(!pop->isVisible() && !map->isVisible() && w->yearPicker()->isVisible());
+    DecideYear(1986);
+    QVERIFY(w->fInput->isEnabled() && w->menuBar()->isEnabled());
+  }
+
+  // From the moment an input differs from the birth the chart was computed
+  // for, the chart area says so, greyed, until 八字表示; the birthday line
+  // follows the inputs at once. POP copies the chart with its own birth and
+  // sex, never the new inputs.
+  void changedInputsMarkTheChartOutOfDate() {
+    EnterBirth(1985, 5, 5, "14");
+    QTest::mouseClick(w->optM, Qt::LeftButton);
+    QTest::mouseClick(w->fInput, Qt::LeftButton);
+    const auto chart = w->chartView->texts();
+    const QString line = w->txtBirthday->text();
+    auto* mark = w->chartView->findChild<QLabel*>("lblOutOfDate");
+    QVERIFY(mark);
+    const int inked = Darkest(w->chartView, w->chartView->dun_kan[10]);
+    QVERIFY(!RectIn(mark, w->chartView).intersects(RectIn(w->chartView->dun_kan[10], w->chartView)));
+    auto upDown = [this](const char* box, const char* button) {
+      QTest::mouseClick(w->findChild<QWidget*>(box)->findChild<QToolButton*>(button), Qt::LeftButton);
+    };
+    // Each change, and whether the chart is out of date after it.
+    const std::pair<std::function<void()>, bool> steps[] = {
+        {[&] { DecideYear(2000); }, true},
+        {[&] { DecideYear(1985); }, false},  // the chart's birth again
+        {[&] { QTest::mouseClick(w->optW, Qt::LeftButton); }, true},
+        {[&] { QTest::mouseClick(w->optM, Qt::LeftButton); }, false},
+        {[&] { Commit(w->txtJisahun, "19"); }, true},
+        {[&] { w->menujisa01->trigger(); }, false},
+        {[&] { upDown("udJisabyo", "upButton"); }, true},
+        {[&] { upDown("udJisabyo", "downButton"); }, false},
+        {[&] { Pick(w->hSelect, "?"); }, true},
+        {[&] { Pick(w->hSelect, "14"); }, false},
+        {[&] { Pick(w->mtSelect, "31"); }, true},
+        {[&] { Pick(w->mtSelect, "30"); }, false},
+        {[&] { Pick(w->dSelect, "6"); }, true}};
+    int n = 0;
+    for (const auto& [change, outOfDate] : steps) {
+      change();
+      QVERIFY2(mark->isVisible() == outOfDate, qPrintable(QString::number(n++)));
+    }
+    QVERIFY(mark->text().contains("八字表示"));
+    QVERIFY2(Darkest(w->chartView, w->chartView->dun_kan[10]) > inked + 60, "not greyed");
+    QVERIFY(w->chartView->texts() == chart);
+
+    DecideYear(2000);
+    QTest::mouseClick(w->optW, Qt::LeftButton);
+    Commit(w->txtJisahun, "-13");
+    QCOMPARE(w->txtBirthday->text(), "2000年5月6日14時30分");
+    QTest::mouseClick(w->btnpop, Qt::LeftButton);
+    frmpop01* pop = w->popupWindow();
+    QCOMPARE(pop->txtBirthday->text(), line);
+    QCOMPARE(pop->txtMW->text(), "男");
+    QVERIFY(pop->chartView->texts() == chart);
+
+    QTest::mouseClick(w->fInput, Qt::LeftButton);
+    QVERIFY(!mark->isVisible() && w->chartView->texts() != chart);
+    QCOMPARE(Darkest(w->chartView, w->chartView->dun_kan[10]), inked);
+    QTest::mouseClick(w->btnpop, Qt::LeftButton);
+    QCOMPARE(pop->txtBirthday->text(), "2000年5月6日14時30分");
+    QCOMPARE(pop->txtMW->text(), "女");
+  }
+
+  // Digits, minus, point and blank typed with the input method on read as
+  // their half-width forms, giving the chart of the half-width text.
+  void fullWidthTimeDifference() {
+    EnterBirth(1985, 5, 5, "14");
+    auto chartFor = [this](const QString& minutes, const QString& seconds) {
+      Commit(w->txtJisahun, minutes);
+      Commit(w->txtJisabyo, seconds);
+      QTest::mouseClick(w->fInput, Qt::LeftButton);
+      return w->chartView->texts();
+    };
+    const auto none = chartFor("0", "0");
+    const char* rows[][4] = {{"－１３", "１４", "-13", "14"},  {"１９", "３０", "19", "30"},
+                             {"＋７", "５", "+7", "5"},       {"－０", "２８", "-0", "28"},
+                             {"　１２．５", "７", "12.5", "7"}, {"ー１８", "３０", "-18", "30"},
+                             {"−５", "０", "-5", "0"}};
+    for (const auto& r : rows) {
+      const auto half = chartFor(r[2], r[3]);
+      QVERIFY2(half != none, r[2]);
+      QVERIFY2(chartFor(QString::fromUtf8(r[0]), QString::fromUtf8(r[1])) == half, r[0]);
+    }
+  }
+
+  // A time difference that is no number, or none a place in Japan needs,
+  // gets a red note beside the boxes; the chart is computed as before.
+  void timeDifferenceHint() {
+    auto* hint = w->findChild<QLabel*>("lblJisaHint");
+    QVERIFY(hint);
+    const struct { const char *minutes, *seconds; bool shown; } rows[] = {
+        {"0", "0", false},   {"-49", "0", false},   {"48", "59", false}, {"-0", "28", false},
+        {"", "", false},     {"－１３", "１４", false}, {"12.5", "7.5", false},
+        {"abc", "0", true},  {"12abc", "0", true},  {"-", "0", true},    {"0", "x", true},
+        {"-50", "0", true},  {"49", "0", true},     {"0", "60", true},   {"0", "-1", true},
+        {"300", "0", true},  {"13", "-14", true}};
+    for (const auto& r : rows) {
+      Commit(w->txtJisahun, QString::fromUtf8(r.minutes));
+      Commit(w->txtJisabyo, QString::fromUtf8(r.seconds));
+      const QString row = QStringLiteral("%1/%2: \"%3\"").arg(r.minutes, r.seconds, hint->text());
+      QVERIFY2(hint->isVisible() == r.shown && hint->text().isEmpty() != r.shown, qPrintable(row));
+    }
+    const QColor ink = hint->palette().color(hint->foregroundRole());
+    QVERIFY(ink.red() > 150 && ink.green() < 80 && ink.blue() < 80);
+    // Next to the boxes: in the row under them, reaching under the group.
+    const QRect box = RectIn(w->txtJisahun, w.get()), note = RectIn(hint, w.get());
+    QVERIFY(note.top() > box.bottom() && note.top() < box.bottom() + box.height() + 16);
+    QVERIFY(note.left() < RectIn(w->lblbyo, w.get()).right());
+    EnterBirth(1975, 3, 5, "14");
+    Commit(w->txtJisahun, "12abc");
+    Commit(w->txtJisabyo, "75");
+    QTest::mouseClick(w->fInput, Qt::LeftButton);
+    int bold = -1;
+    CompareChart(1975, 3, 5, "14", false, "12abc", "75", bold);
+  }
+
+  // Headings over the four pillars and labels for the two age rows of the
+  // great luck, in the main window and in the popup.
+  void headingsOverThePillars() {
+    EnterBirth(1985, 5, 5, "14");
+    QTest::mouseClick(w->fInput, Qt::LeftButton);
+    QTest::mouseClick(w->btnpop, Qt::LeftButton);
+    for (ChartView* view : {w->chartView, w->popupWindow()->chartView}) {
+      const struct { const char *name, *text; QLabel* under; } headings[] = {
+          {"lblHourPillar", "時柱", view->hKan}, {"lblDayPillar", "日柱", view->dKan},
+          {"lblMonthPillar", "月柱", view->mKan}, {"lblYearPillar", "年柱", view->yKan}};
+      for (const auto& h : headings) {
+        auto* l = view->findChild<QLabel*>(h.name);
+        QVERIFY2(l && l->isVisible() && l->text() == h.text, h.name);
+        const QRect r = RectIn(l, view), pillar = RectIn(h.under, view);
+        QVERIFY2(std::abs(r.center().x() - pillar.center().x()) <= 1 && r.bottom() < pillar.top(), h.name);
+      }
+      for (auto [name, row] :
+           {std::pair{"lblFromAge", view->sai1[0]}, std::pair{"lblToAge", view->sai2[0]}}) {
+        auto* l = view->findChild<QLabel*>(name);
+        QVERIFY2(l && l->isVisible() && !l->text().isEmpty(), name);
+        const QRect r = RectIn(l, view), ages = RectIn(row, view);
+        QVERIFY2(std::abs(r.center().y() - ages.center().y()) <= 1, name);
+        QVERIFY2(r.left() > RectIn(view->sai2[0], view).right(), name);  // right of column 0
+      }
+    }
   }
 };
 

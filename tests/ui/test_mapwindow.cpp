@@ -204,6 +204,28 @@ class TestMapWindow : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(Render(picture), bare, 2000);
   }
 
+  // Coming back from another application keeps the held point; coming from
+  // another window of the program starts a fresh pick. Offscreen no other
+  // application can take the focus, so its leaving is announced as the
+  // platform does when it does.
+  void resetsOnlyWhenActivatedFromWithinTheProgram() {
+    QWidget other;  // another window of the program
+    other.show();
+    Click({300, 200});
+    QTest::qWait(200);
+    const QImage held = Render(picture);
+    QCOMPARE(State(), 1);
+    for (int round = 0; round < 2; ++round) {
+      Activate(&other);
+      emit qApp->focusWindowChanged(nullptr);  // the user went to another application
+      Activate(map);
+      QVERIFY(State() == 1 && Longitude() == QStringList({"136", "50", "19"}) && Render(picture) == held);
+    }
+    Activate(&other);
+    Activate(map);
+    QVERIFY(State() == 0 && Longitude() == QStringList(3, QString()) && Render(picture) == held);
+  }
+
   // 決定 and Close hide the window; only 決定 decides, only the close box unloads.
   void decideAndClose() {
     QSignalSpy decided(map, &frmjpmap::decided), unloaded(map, &frmjpmap::unloaded);

@@ -7,7 +7,7 @@
 #include "frmpop01.h"
 
 using torvela::chart::ChartTexts;
-using torvela::ui::frmpop01, torvela::ui::ShowPopup;
+using torvela::ui::frmpop01, torvela::ui::ShowPopup, torvela::ui::ChartBirth;
 
 namespace {
 
@@ -37,7 +37,8 @@ ChartTexts Texts(const std::string& tag, int bold) {
 }
 
 frmpop01* Pop(QPointer<frmpop01>& pop, QWidget& owner, const std::string& tag, int bold, bool male) {
-  return ShowPopup(pop, owner, Texts(tag, bold), QString::fromStdString(tag) + "txtBirthday", male);
+  return ShowPopup(pop, owner, Texts(tag, bold),
+                   {QString::fromStdString(tag) + "txtBirthday", male, "-13", "14"});
 }
 
 void CheckCopy(const frmpop01& pop, const QString& tag, int bold) {
@@ -69,10 +70,11 @@ class TestPopup : public QObject {
     for (const QString& name : ChartNames()) (new QLabel(QStringLiteral("壬"), &owner))->setObjectName(name);
     ChartTexts texts = Texts("A", 3);
     QPointer<frmpop01> pop;
-    ShowPopup(pop, owner, texts, "A-birthday", true);
+    ShowPopup(pop, owner, texts, {"A-birthday", true, "-13", "14"});
     const ChartTexts given = texts;
     texts = Texts("B", 5);
     QVERIFY(pop->chartView->texts() == given);
+    QVERIFY(pop->chartView->birth() == ChartBirth({"A-birthday", true, "-13", "14"}));
     QCOMPARE(pop->chartView->yKan->text(), QStringLiteral("AyKan"));
     QCOMPARE(pop->chartView->sai1[9]->text(), QStringLiteral("Asai1_9"));
     QCOMPARE(pop->txtBirthday->text(), QStringLiteral("A-birthday"));

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "InputLogic.h"
+#include "NumberText.h"
 #include "UiTestSupport.h"
 
 using torvela::chart::LocalTime;
@@ -78,6 +79,7 @@ class TestSoak : public MainWindowTest {
   bool displayPressed = false, popupRefreshed = false;
   Controls chart, popupSource, popupShown;
   QStringList shownChart;  // what the chart must show, in Items() order
+  std::optional<ChartBirth> chartBirth;  // the inputs of the last display press
   QStringList popupCopy;   // what the popup must show, txtMW last
 
   int Rand(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
@@ -97,7 +99,7 @@ class TestSoak : public MainWindowTest {
     now = LocalTime{Rand(1990, 2080), Rand(1, 12), Rand(1, 28), Rand(0, 23), Rand(0, 59)};
     w->clock = [this] { return now; };
     w->notifySound = &sound;
-    decidedYear.reset(), unknownHourPicked = false, popupCopy.clear();
+    decidedYear.reset(), unknownHourPicked = false, popupCopy.clear(), chartBirth.reset();
     connect(w->fInput, &QPushButton::clicked, this, [this] { displayPressed = true; });
     connect(w->btnpop, &QPushButton::clicked, this, [this] { popupRefreshed = true; });
     connect(w->menupop, &QAction::triggered, this, [this] { popupRefreshed = true; });
@@ -234,10 +236,24 @@ class TestSoak : public MainWindowTest {
     CloseBox(p);
   }
 
+  // Enter presses a focused button or decides a year; Escape puts the
+  // popup, the map or the year picker away.
+  void PressKey() {
+    QWidget* target = QApplication::activeWindow() ? QApplication::activeWindow() : w.get();
+    if (target->focusWidget()) target = target->focusWidget();
+    using Key = std::tuple<Qt::Key, Qt::KeyboardModifier, const char*>;
+    const auto [key, modifier, name] = PickOne(std::vector<Key>{{Qt::Key_Return, Qt::NoModifier, "Return"},
+                                                                {Qt::Key_Enter, Qt::KeypadModifier, "Enter"},
+                                                                {Qt::Key_Escape, Qt::NoModifier, "Escape"}});
+    Note(QStringLiteral("%1 to %2/%3").arg(name, target->window()->objectName(), target->objectName()));
+    QTest::keyClick(target, key, modifier);
+  }
+
   void PressShortcut() {
     const int how = Rand(0, 79);  // ending the program is rarer
+    if (how < 20) return PressKey();
     if (how < 60)
-      return Shortcut(how == 0 ? Qt::Key_E : PickOne(std::vector{Qt::Key_M, Qt::Key_P, Qt::Key_J}));
+      return Shortcut(how == 20 ? Qt::Key_E : PickOne(std::vector{Qt::Key_M, Qt::Key_P, Qt::Key_J}));
     // The version box is modal: the catcher closes it while it runs.
     ModalCatcher catcher;
     const int before = sound.plays;
@@ -253,8 +269,10 @@ class TestSoak : public MainWindowTest {
     const auto input = torvela::chart::InputFromTexts(
         *decidedYear, PickedValue(w->mSelect->currentText()), PickedValue(w->dSelect->currentText()),
         w->hSelect->currentText().toStdString(), w->mtSelect->currentText().toStdString(),
-        w->optM->isChecked(), w->txtJisahun->text().toStdString(), w->txtJisabyo->text().toStdString());
+        w->optM->isChecked(), torvela::HalfWidthNumberText(w->txtJisahun->text()).toStdString(),
+        torvela::HalfWidthNumberText(w->txtJisabyo->text()).toStdString());
     const auto texts = torvela::chart::MakeChartTexts(torvela::chart::ComputeChart(input, tables, now), tables);
+    chartBirth = CurrentBirth();
     shownChart.clear();
     for (const auto& [name, text] : texts.Items()) {
       const QString n = QString::fromStdString(name);
@@ -271,12 +289,27 @@ class TestSoak : public MainWindowTest {
                         .arg(where, c.names.value(i, "txtMW"), is[i], expected[i]));
   }
 
+  ChartBirth CurrentBirth() const {
+    return {w->txtBirthday->text(), w->optM->isChecked(), w->txtJisahun->text(), w->txtJisabyo->text()};
+  }
+
+  // The chart says it is out of date exactly while the inputs describe
+  // another birth than the one it was computed for.
+  void CheckOutOfDate() {
+    const bool expected = chartBirth && *chartBirth != CurrentBirth();
+    if (w->chartView->lblOutOfDate->isVisible() != expected)
+      Fail(expected ? "chart not marked out of date" : "chart marked out of date");
+  }
+
+  // The popup copies the chart with the birth line and sex of its display press.
   void CheckPopup() {
     frmpop01* p = w->popupWindow();
     if (!p) return popupCopy.clear();  // the one shown before was discarded
     if (popupRefreshed) {
       if (!p->isVisible()) return Fail("popup not shown after POP");
-      popupCopy = popupSource.Texts() << QString(w->optM->isChecked() ? u'男' : u'女');
+      if (!chartBirth) return Fail("popup shown before any chart");
+      popupCopy = popupSource.Texts() << QString(chartBirth->male ? u'男' : u'女');
+      popupCopy[0] = chartBirth->birthday;  // txtBirthday
       popupShown.Find(*p, popupSource.names);
       ++popups;
     }
@@ -285,7 +318,9 @@ class TestSoak : public MainWindowTest {
 
   void CheckInputs() {
     const Module2& m = *module;
-    if (!w->isEnabled() && !w->yearPicker()->isVisible()) return Fail("main window left disabled");
+    const bool locked = !w->centralWidget()->isEnabled();
+    if (locked != !w->menuBar()->isEnabled()) return Fail("controls and menus locked apart");
+    if (locked && !w->yearPicker()->isVisible()) return Fail("main window left locked");
     if (m.BirthYear != decidedYear)
       return Fail("BirthYear " + BirthPartText(m.BirthYear) + ", decided " + BirthPartText(decidedYear));
     const std::pair<QComboBox*, const std::optional<double>*> lists[] = {{w->mSelect, &m.BirthMonth},
@@ -300,7 +335,8 @@ class TestSoak : public MainWindowTest {
     // (each implies a day after a month after a year); it then stays possible.
     unknownHourPicked |= w->hSelect->currentText() == "?";
     const bool ready = unknownHourPicked || m.BirthMinute.has_value();
-    if (w->fInput->isEnabledTo(w.get()) != ready) Fail(ready ? "display disabled" : "display enabled");
+    if (w->fInput->isEnabledTo(w->centralWidget()) != ready)
+      Fail(ready ? "display disabled" : "display enabled");
   }
 
   void OneAction() {
@@ -335,6 +371,7 @@ class TestSoak : public MainWindowTest {
     // The chart stays as the last display press left it, whatever else happens.
     if (displayPressed) ExpectChart();
     Compare("chart", chart, chart.Texts(), shownChart);
+    CheckOutOfDate();
     CheckInputs();
     CheckPopup();
   }

@@ -1,6 +1,7 @@
 // Start-up through the program's entry point: the splash gives way to the
-// main window with only the year button usable, unusable data ends the
-// program with a message; and the version box with its sound.
+// main window with only the year button usable, or at once when it is closed
+// early; unusable data ends the program with a message; the running program
+// names its desktop entry; and the version box with its sound.
 #include "Startup.h"
 #include "UiTestSupport.h"
 #include "VersionBox.h"
@@ -47,6 +48,44 @@ class TestStartup : public QObject {
     QCOMPARE(splashSize, QSize(325, 227));
     QVERIFY2(mainAfterMs >= interval * 9 / 10, qPrintable(QString::number(mainAfterMs)));
     QCOMPARE(usable + othersShown, QStringList{"yearInput"});
+  }
+
+  // Closed early (its close box, Alt+F4), the splash gives way to the main
+  // window at once rather than leaving the program running with no window.
+  void splashClosedEarly() {
+    bool closed = false, mainShown = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+      for (QWidget* top : QApplication::topLevelWidgets()) {
+        auto* s = qobject_cast<startkolvan*>(top);
+        if (s && s->isVisible() && !closed) {
+          closed = true;
+          s->windowHandle()->close();  // as the window system's close arrives
+        }
+        auto* m = qobject_cast<mainform01*>(top);
+        if (m && m->isVisible()) {
+          mainShown = true;
+          m->close();
+        }
+      }
+    });
+    QTimer::singleShot(10000, &poll, [] { QCoreApplication::exit(-1); });  // the splash's own time is far off
+    poll.start(10);
+    QCOMPARE(StartApplication(*qApp, DataDir(), 600000), 0);
+    QVERIFY(closed && mainShown);
+  }
+
+  // The windows are matched to the installed desktop entry: on Wayland by
+  // the desktop file name, on X11 by the window class, which Qt takes from
+  // the application name.
+  void desktopEntryMatchesTheWindows() {
+    ConfigureApplication(*qApp);
+    QCOMPARE(QGuiApplication::desktopFileName(), "invalid.torvela.Torvela");
+    QFile entry(QStringLiteral(TORVELA_SOURCE_DIR "/packaging/") + QGuiApplication::desktopFileName() +
+                ".desktop");
+    QVERIFY2(entry.open(QIODevice::ReadOnly | QIODevice::Text), qPrintable(entry.fileName()));
+    const QStringList lines = QString::fromUtf8(entry.readAll()).split('\n');
+    QVERIFY(lines.contains("StartupWMClass=" + QCoreApplication::applicationName()));
   }
 
   void unusableDataEndsTheProgram() {

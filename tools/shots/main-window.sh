@@ -2,8 +2,10 @@
 # Renders ${out}: starts the program on a private X server,
 # enters a birth with the mouse and keyboard as a user would, shows the
 # chart and saves the main window. With a fourth argument "tour" it also
-# saves the splash (docs/splash.png) and, after pressing POP, the popup
-# (docs/popup.png). Needs Xvfb, xdotool and ImageMagick.
+# saves the splash (docs/splash.png), the year picker (docs/year-picker.png),
+# after pressing POP the popup (docs/popup.png), and after another day is
+# picked the chart marked out of date (docs/main-window-stale.png).
+# Needs Xvfb, xdotool and ImageMagick.
 # Usage: tools/shots/main-window.sh [path/to/torvela] [scale] [output.png] [tour]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -49,6 +51,12 @@ picker=$(xdotool search --name '^年入力$' | tail -n 1)
 eval "$(xdotool getwindowgeometry --shell "$picker")"
 xdotool mousemove $((X + WIDTH - 140 * scale)) $((Y + 25 * scale)) click 1  # first year
 xdotool type --delay 80 1975
+if [ "$tour" = tour ]; then
+  sleep 0.5
+  import -window root /tmp/picker-root.png
+  convert /tmp/picker-root.png -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage docs/year-picker.png
+  echo "saved docs/year-picker.png (${WIDTH}x${HEIGHT})"
+fi
 xdotool mousemove $((X + WIDTH - 50 * scale)) $((Y + HEIGHT - 25 * scale)) click 1  # 決定
 sleep 0.5
 pick 148 50 3
@@ -74,4 +82,15 @@ if [ "$tour" = tour ]; then
   import -window root /tmp/popup-root.png
   convert /tmp/popup-root.png -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage docs/popup.png
   echo "saved docs/popup.png (${WIDTH}x${HEIGHT})"
+
+  # Escape puts the popup away; another day makes the chart out of date.
+  xdotool key Escape
+  sleep 0.3
+  pick 248 50 6
+  xdotool mousemove 0 0
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  import -window root /tmp/stale-root.png
+  convert /tmp/stale-root.png -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage docs/main-window-stale.png
+  echo "saved docs/main-window-stale.png (${WIDTH}x${HEIGHT})"
 fi
