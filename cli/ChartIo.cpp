@@ -13,6 +13,7 @@
 #include "calc/Numeric.h"
 #include "chart/Birthday.h"
 #include "chart/ChartFields.h"
+#include "NumberText.h"
 #include "reading/Reading.h"
 #include "reading/ReadingFields.h"
 
@@ -65,8 +66,9 @@ bool IsListText(std::string_view text, int max) {
 }
 
 chart::ChartInput InputOf(const Birth& b) {
+  // Digits and minus typed full-width ("－１３") count as their half-width forms.
   return chart::InputFromTexts(b.date.year, b.date.month, b.date.day, b.hour, b.minute, b.male,
-                               b.jisahun, b.jisabyo);
+                               HalfWidthNumberText(b.jisahun), HalfWidthNumberText(b.jisabyo));
 }
 
 std::string BirthdayOf(const Birth& b) {

@@ -45,6 +45,8 @@ struct Birth {
   chart::MomentSettings moment;
 };
 
+// The chart's input; the time-difference texts are read in their
+// half-width form (NFKC), as the windows read them.
 chart::ChartInput InputOf(const Birth& birth);
 
 // The 誕生日 line of the birth (chart::BirthdayLine).

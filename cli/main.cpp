@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -18,6 +17,7 @@
 #include <vector>
 
 #include "calc/Module2.h"
+#include "chart/JapanTime.h"
 #include "cli/Batch.h"
 #include "cli/ChartIo.h"
 #include "cli/Keep.h"
@@ -42,7 +42,7 @@ constexpr const char* Usage = R"(使い方 (usage):
                        --hour ? needs no minute)
   --sex 男|女          性別、既定は女 (sex, default 女; m/f also accepted)
   --jisa TEXT          時差の分、入力のまま (time difference, minutes as typed;
-                       "-" is west, "-0" too), 既定 0
+                       "-" is west, "-0" too; full-width "－１３" reads as -13), 既定 0
   --jisa-sec TEXT      時差の秒、入力のまま (seconds as typed), 既定 0
   --place NAME         出生地: 地名 (漢字・かな・ローマ字) から時差を決める
                        (birthplace: the exact name, "東京都府中市", a code, or a
@@ -133,13 +133,6 @@ not unique, a person not in the list); 3 入出力の誤り (cannot read input o
 [[noreturn]] void BadFile(const std::string& message) {
   std::fprintf(stderr, "torvela-cli: %s\n", message.c_str());
   std::exit(1);
-}
-
-torvela::chart::LocalTime SystemNow() {
-  const std::time_t t = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&t, &tm);
-  return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min};
 }
 
 std::filesystem::path ExeDirectory(const char* argv0) {
@@ -479,7 +472,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;
   }
-  const chart::LocalTime present = now ? *now : SystemNow();
+  const chart::LocalTime present = now ? *now : chart::JapanNow();
 
   if (batch) {
     const cli::BatchContext context{tables, present, birth.moment, fields, &places};

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -453,6 +454,42 @@ TEST(Cli, TextHasTermsNoticesAndTheReadingTable) {
   EXPECT_TRUE(Has(unknown.out, "誕生日：1975年8月20日出生時間不明") &&
               Has(unknown.out, "天干        □")) << unknown.out;
   EXPECT_TRUE(Has(Cli({"--date=1975-08-20", "--time=14:?", Now}).out, "1975年8月20日14時頃"));
+}
+
+// Issue-12 behaviours of the command line: full-width digits and minus in
+// the time-difference texts, and "now" by Japan's clock.
+TEST(Cli, FullWidthTimeDifferenceAndJapanNow) {
+  const struct { const char *hun, *byo, *halfHun, *halfByo; } rows[] = {
+      {"－１３", "１４", "-13", "14"}, {"−１３", "14", "-13", "14"},
+      {"１９", "３０", "19", "30"}, {"－０", "２８", "-0", "28"}};
+  for (const auto& row : rows) {
+    const auto wide = nlohmann::json::parse(Cli({"--date=1975-03-05", "--time=14:30",
+                                                 std::string("--jisa=") + row.hun,
+                                                 std::string("--jisa-sec=") + row.byo, "--json",
+                                                 "--fields=chart", Now})
+                                                .out);
+    const auto half = nlohmann::json::parse(Cli({"--date=1975-03-05", "--time=14:30",
+                                                 std::string("--jisa=") + row.halfHun,
+                                                 std::string("--jisa-sec=") + row.halfByo,
+                                                 "--json", "--fields=chart", Now})
+                                                .out);
+    EXPECT_EQ(wide, half) << row.hun;
+  }
+  // In a batch line too.
+  const CliRun batch = Cli({"--batch", "--fields=chart", Now},
+                           J(1975, 3, 5, "14", "女", "－１３", "１４") + "\n" +
+                               J(1975, 3, 5, "14", "女", "-13", "14") + "\n");
+  const auto lines = Lines(batch.out);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].substr(lines[0].find(',')), lines[1].substr(lines[1].find(',')));
+  // Without --now the present is Japan's, whatever the machine's zone: the
+  // two runs agree to the minute they ran in, not 17 hours apart.
+  const auto nowIn = [](const char* zone) {
+    const CliRun r = Cli({"--date=1975-03-05", "--time=14:30", "--json", "--fields=chart"}, "",
+                         nullptr, nullptr, std::string("TZ=") + zone);
+    return nlohmann::json::parse(r.out)["result"]["nowJD"].get<double>();
+  };
+  EXPECT_LT(std::fabs(nowIn("America/Los_Angeles") - nowIn("Asia/Tokyo")), 2.0 / 1440);
 }
 
 }  // namespace
