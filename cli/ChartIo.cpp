@@ -13,7 +13,7 @@
 #include "calc/Numeric.h"
 #include "chart/Birthday.h"
 #include "chart/ChartFields.h"
-#include "NumberText.h"
+#include "place/NumberText.h"
 #include "reading/Reading.h"
 #include "reading/ReadingFields.h"
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "NumberText.h"
+#include "place/NumberText.h"
 #include "calc/Numeric.h"
 #include "chart/Birthday.h"
 

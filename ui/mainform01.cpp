@@ -20,7 +20,7 @@
 #include "Fonts.h"
 #include "GuideWindow.h"
 #include "InputLogic.h"
-#include "NumberText.h"
+#include "place/NumberText.h"
 #include "PlaceBox.h"
 #include "UpDown.h"
 #include "Version.h"

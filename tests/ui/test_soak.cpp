@@ -7,7 +7,7 @@
 
 #include "BirthPlace.h"
 #include "InputLogic.h"
-#include "NumberText.h"
+#include "place/NumberText.h"
 #include "PlaceBox.h"
 #include "UiTestSupport.h"
 
