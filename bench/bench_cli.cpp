@@ -1,9 +1,10 @@
-// torvela-cli's batch: reading a line, writing a chart, one line end to end,
-// and whole batches on one thread and on two.
+// torvela-cli's batch: reading a line, writing a chart, one line end to end
+// with each choice of --fields, and whole batches on one thread and on two.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -22,6 +23,20 @@ const torvela::Tables& LoadedTables() {
 }
 
 constexpr torvela::chart::LocalTime Now{2026, 12, 6, 12, 0};
+
+// --fields as the benchmarks' argument: chart, chart+reading, chart+moment, all.
+torvela::cli::Fields FieldsOf(std::int64_t arg) {
+  switch (arg) {
+    case 0: return torvela::cli::ChartOnly;
+    case 1: return {false, true, false};
+    case 2: return {true, false, false};
+    default: return {};
+  }
+}
+
+torvela::cli::BatchContext Context(std::int64_t fields) {
+  return {LoadedTables(), Now, {}, FieldsOf(fields), nullptr};
+}
 
 // Line i of tools/batch_lines.py, with the day kept within every month.
 std::string Line(int i) {
@@ -44,12 +59,14 @@ std::vector<std::string> Lines(int n) {
 
 void BM_ReadBatchLine(benchmark::State& state) {
   const auto lines = Lines(64);
+  const auto context = Context(0);
   std::size_t i = 0;
   for (auto _ : state) {
     torvela::cli::Birth birth;
     torvela::chart::LocalTime now = Now;
     std::string error;
-    benchmark::DoNotOptimize(torvela::cli::ReadBatchLine(lines[i++ & 63], birth, now, error));
+    benchmark::DoNotOptimize(
+        torvela::cli::ReadBatchLine(lines[i++ & 63], context, birth, now, error));
     benchmark::DoNotOptimize(birth);
   }
 }
@@ -69,24 +86,44 @@ void BM_ChartJson(benchmark::State& state) {
 }
 BENCHMARK(BM_ChartJson);
 
-void BM_BatchLine(benchmark::State& state) {
+// The fields after the chart: the moment's and the reading's.
+void BM_RecordJson(benchmark::State& state) {
   const auto& tables = LoadedTables();
+  torvela::cli::Birth birth;
+  torvela::chart::LocalTime now = Now;
+  std::string error;
+  if (!torvela::cli::ReadBatchLine(Line(1), Context(0), birth, now, error))
+    state.SkipWithError(error.c_str());
+  const auto record = torvela::cli::ComputeRecord(birth, tables, Now, {});
+  std::string out;
+  for (auto _ : state) {
+    out.clear();
+    torvela::cli::AppendRecordJson(out, 1, record, {});
+    benchmark::DoNotOptimize(out.data());
+  }
+}
+BENCHMARK(BM_RecordJson);
+
+// One line end to end; the argument is the --fields choice of FieldsOf.
+void BM_BatchLine(benchmark::State& state) {
   const auto lines = Lines(64);
+  const auto context = Context(state.range(0));
   std::string out;
   std::size_t i = 0;
   for (auto _ : state) {
     out.clear();
-    benchmark::DoNotOptimize(torvela::cli::BatchLine(lines[i & 63], static_cast<long>(i), tables,
-                                                     Now, out));
+    benchmark::DoNotOptimize(torvela::cli::BatchLine(lines[i & 63], static_cast<long>(i), context,
+                                                     out));
     ++i;
   }
+  state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_BatchLine);
+BENCHMARK(BM_BatchLine)->DenseRange(0, 3)->ArgName("fields");
 
-// A whole batch from a file to /dev/null; the argument is --jobs. Wall time,
-// since the work is spread over threads.
+// A whole batch of the chart alone from a file to /dev/null; the argument is
+// --jobs. Wall time, since the work is spread over threads.
 void BM_Batch(benchmark::State& state) {
-  const auto& tables = LoadedTables();
+  const auto context = Context(0);
   constexpr int Count = 20000;
   const auto path = std::filesystem::temp_directory_path() /
                     ("torvela-bench-" + std::to_string(getpid()) + ".jsonl");
@@ -98,8 +135,8 @@ void BM_Batch(benchmark::State& state) {
   const int sink = ::open("/dev/null", O_WRONLY);
   for (auto _ : state) {
     const int in = ::open(path.c_str(), O_RDONLY);
-    const auto outcome = torvela::cli::RunBatch(in, sink, tables, Now,
-                                                static_cast<int>(state.range(0)));
+    const auto outcome =
+        torvela::cli::RunBatch(in, sink, context, static_cast<int>(state.range(0)));
     ::close(in);
     if (outcome.failedLine || outcome.readError || outcome.writeError)
       state.SkipWithError("the batch failed");

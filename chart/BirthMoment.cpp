@@ -460,24 +460,38 @@ ClockReading ReadClock(const LocalTime& clock, const MomentSettings& settings) {
   return r;
 }
 
-BirthReport ComputeBirth(const ChartInput& entered, const MomentSettings& settings,
-                         const Tables& tables, const LocalTime& now) {
+namespace {
+
+// The reading the chart is computed for: noon when the hour is unknown.
+LocalTime ClockOf(const ChartInput& in) {
+  return {static_cast<int>(in.year), static_cast<int>(in.month), static_cast<int>(in.day),
+          in.hourUnknown ? 12 : static_cast<int>(in.hour),
+          in.hourUnknown || in.minuteUnknown ? 0 : static_cast<int>(in.minute)};
+}
+
+}  // namespace
+
+BirthReport ComputeBirthChart(const ChartInput& entered, const MomentSettings& settings,
+                              const Tables& tables, const LocalTime& now) {
   BirthReport report;
   ChartInput in = entered;
   in.clockShiftMinutes = 0;
   in.clockBasis = ClockBasis::Jst;
   in = SanitisedInput(in);
-
-  // The reading the chart is computed for: noon when the hour is unknown.
-  const LocalTime clock{static_cast<int>(in.year), static_cast<int>(in.month),
-                        static_cast<int>(in.day), in.hourUnknown ? 12 : static_cast<int>(in.hour),
-                        in.hourUnknown || in.minuteUnknown ? 0 : static_cast<int>(in.minute)};
-  report.clock = ReadClock(clock, settings);
+  report.clock = ReadClock(ClockOf(in), settings);
   in.clockShiftMinutes = report.clock.shiftMinutes;
   in.clockBasis = report.clock.basis;
   report.input = in;
   report.clockShiftMinutes = report.clock.shiftMinutes;
   report.chart = ComputeChart(in, tables, now);
+  return report;
+}
+
+BirthReport ComputeBirth(const ChartInput& entered, const MomentSettings& settings,
+                         const Tables& tables, const LocalTime& now) {
+  BirthReport report = ComputeBirthChart(entered, settings, tables, now);
+  const ChartInput& in = report.input;
+  const LocalTime clock = ClockOf(in);
 
   const TermPair terms = FindTerms(tables, report.chart, in.year);
   const double birthMinute = MinuteNumber(

@@ -138,7 +138,7 @@ class LineSource {
   long number_ = 0;
 };
 
-void Compute(Chunk& c, const Tables& tables, const chart::LocalTime& now) {
+void Compute(Chunk& c, const BatchContext& context) {
   for (const Chunk::Line& line : c.lines) {
     if (line.tooLong) {
       AppendErrorJson(c.out, line.number, "行が長すぎます (line longer than 1 MiB)");
@@ -147,18 +147,18 @@ void Compute(Chunk& c, const Tables& tables, const chart::LocalTime& now) {
     }
     const std::string_view text = std::string_view(c.text).substr(line.offset, line.size);
     if (text.find_first_not_of(" \t\r") == std::string_view::npos) continue;
-    if (!BatchLine(text, line.number, tables, now, c.out)) c.failed = true;
+    if (!BatchLine(text, line.number, context, c.out)) c.failed = true;
   }
 }
 
-BatchOutcome RunSerial(int in, int out, const Tables& tables, const chart::LocalTime& now) {
+BatchOutcome RunSerial(int in, int out, const BatchContext& context) {
   BatchOutcome outcome;
   LineSource source(in);
   Chunk c;
   for (bool more = true; more;) {
     c.Clear();
     more = source.Fill(c);
-    Compute(c, tables, now);
+    Compute(c, context);
     outcome.failedLine |= c.failed;
     if ((outcome.writeError = WriteAll(out, c.out))) return outcome;
   }
@@ -213,7 +213,7 @@ struct Pipeline {
     readerDone = true;
   }
 
-  void Work(const Tables& tables, const chart::LocalTime& now) {
+  void Work(const BatchContext& context) {
     for (;;) {
       Chunk* c;
       {
@@ -223,7 +223,7 @@ struct Pipeline {
         c = todo.front();
         todo.pop_front();
       }
-      Compute(*c, tables, now);
+      Compute(*c, context);
       {
         std::lock_guard lock(mutex);
         c->done = true;
@@ -260,15 +260,14 @@ struct Pipeline {
 
 }  // namespace
 
-BatchOutcome RunBatch(int in, int out, const Tables& tables, const chart::LocalTime& now,
-                      int jobs) {
-  if (jobs <= 1) return RunSerial(in, out, tables, now);
+BatchOutcome RunBatch(int in, int out, const BatchContext& context, int jobs) {
+  if (jobs <= 1) return RunSerial(in, out, context);
 
   auto pipeline = std::make_shared<Pipeline>(in, 2 * static_cast<std::size_t>(jobs));
   std::thread reader([pipeline] { pipeline->Read(); });
   std::vector<std::thread> workers;
   for (int i = 0; i < jobs; ++i)
-    workers.emplace_back([&pipeline, &tables, &now] { pipeline->Work(tables, now); });
+    workers.emplace_back([&pipeline, &context] { pipeline->Work(context); });
   BatchOutcome outcome;
   pipeline->Write(out, outcome);
   for (std::thread& w : workers) w.join();

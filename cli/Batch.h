@@ -5,8 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "calc/Module2.h"
-#include "chart/Chart.h"
+#include "cli/ChartIo.h"
 
 namespace torvela::cli {
 
@@ -24,8 +23,7 @@ struct BatchOutcome {
 // before the first line is skipped; "line" numbers count every input line.
 // jobs > 1 computes that many chunks of lines at once; the output is the
 // same byte for byte, and memory stays bounded whatever the input's length.
-BatchOutcome RunBatch(int in, int out, const Tables& tables, const chart::LocalTime& now,
-                      int jobs);
+BatchOutcome RunBatch(int in, int out, const BatchContext& context, int jobs);
 
 // Writes all of text to the descriptor; 0 or the errno of the failure.
 int WriteAll(int fd, std::string_view text);

@@ -129,6 +129,8 @@ const std::string& ShippedLatitudeText() {
   return text;
 }
 
+std::string ShippedGazetteerPath() { return std::string(TORVELA_DATA_DIR) + "/places.txt"; }
+
 const Tables& ShippedTables() {
   static const Tables tables = LoadTablesFromText(ShippedPlanetText(), ShippedLatitudeText());
   return tables;

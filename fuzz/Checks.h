@@ -2,6 +2,7 @@
 // aborts, which libFuzzer reports as a crash with the input that caused it.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "calc/Module2.h"
@@ -23,6 +24,8 @@ const std::string& ShippedPlanetText();
 const std::string& ShippedLatitudeText();
 // The tables loaded from the shipped files, for targets that need them.
 const Tables& ShippedTables();
+// Where the shipped gazetteer is.
+std::string ShippedGazetteerPath();
 
 // A data-file error as the user would see it: it names one of the two files,
 // and, for a file that could be opened, the record and field.

@@ -4,25 +4,21 @@
 #include <algorithm>
 #include <cmath>
 
-#include "NumberText.h"
+#include "place/NumberText.h"
 #include "calc/Numeric.h"
+#include "chart/Birthday.h"
 
 namespace torvela::ui {
 
 QString BirthPartText(const std::optional<double>& value) {
-  if (!value) return {};
-  return QString::fromStdString(WholeText(static_cast<std::int64_t>(Fix(*value))));
+  return QString::fromStdString(chart::BirthPartText(value));
 }
 
 QString BirthdayLine(const Module2& module, const QString& hourText, const QString& minuteText) {
-  const QString date = BirthPartText(module.BirthYear) + QStringLiteral("年") +
-                       BirthPartText(module.BirthMonth) + QStringLiteral("月") +
-                       BirthPartText(module.BirthDay) + QStringLiteral("日");
-  if (hourText == QStringLiteral("?")) return date + QStringLiteral("出生時間不明");
-  const QString hour = BirthPartText(module.BirthHour) + QStringLiteral("時");
-  if (minuteText.isEmpty() || minuteText == QStringLiteral("?"))
-    return date + hour + QStringLiteral("頃");
-  return date + hour + BirthPartText(module.BirthMinute) + QStringLiteral("分");
+  const chart::BirthParts birth{module.BirthYear, module.BirthMonth, module.BirthDay,
+                                module.BirthHour, module.BirthMinute};
+  return QString::fromStdString(
+      chart::BirthdayLine(birth, hourText.toStdString(), minuteText.toStdString()));
 }
 
 double PickedValue(const QString& text) { return LeadingNumber(text.toStdString()); }

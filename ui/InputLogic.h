@@ -15,9 +15,10 @@ namespace torvela::ui {
 // decimals ("1975", "3"), or "" while it is unset.
 QString BirthPartText(const std::optional<double>& value);
 
-// The birthday line for the stored birth and the texts the hour and minute
-// lists show: "…日出生時間不明" for hour "?", "…時頃" while the minute is
-// empty or "?", "…時…分" otherwise.
+// The birthday line (chart::BirthdayLine, shared with the printed page and
+// torvela-cli) for the stored birth and the texts the hour and minute lists
+// show: "…日出生時間不明" for hour "?", "…時頃" while the minute is empty or
+// "?", "…時…分" otherwise.
 QString BirthdayLine(const Module2& module, const QString& hourText, const QString& minuteText);
 
 // The value a picked list item stands for: its longest leading decimal

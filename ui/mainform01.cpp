@@ -25,7 +25,7 @@
 #include "InputLogic.h"
 #include "MomentSettingsMenu.h"
 #include "MomentSettingsStore.h"
-#include "NumberText.h"
+#include "place/NumberText.h"
 #include "PlaceBox.h"
 #include "UpDown.h"
 #include "Version.h"

@@ -454,6 +454,27 @@ TEST_F(BirthTest, OutsideTheNewCasesTheChartIsToday) {
   }
 }
 
+// The chart alone, as the command line computes it when the terms and the
+// boundaries are not asked for: the same chart and clock as the whole birth.
+TEST_F(BirthTest, ChartAloneIsTheChartOfTheWholeBirth) {
+  const struct { ChartInput in; MomentSettings s; } cases[] = {
+      {Input(1949, 7, 1, "10", "0"), Settings(DstMode::Auto)},
+      {Input(1949, 7, 1, "10", "0"), Settings(DstMode::Off)},
+      {Input(1948, 5, 2, "0", "30"), Settings(DstMode::Auto)},  // the skipped hour
+      {Input(1880, 6, 10, "10", "0", "3"), Settings(DstMode::Auto, Before1888::LocalMean, 30)},
+      {Input(1880, 6, 10, "?", "?", "3"), Settings(DstMode::Auto, Before1888::TrueSolar, 10)},
+      {Input(1980, 3, 1, "0", "10", "-18"), Settings(DstMode::Auto)},
+  };
+  for (const auto& c : cases) {
+    const BirthReport whole = Birth(c.in, c.s);
+    const BirthReport alone = ComputeBirthChart(c.in, c.s, tables_, kNow);
+    EXPECT_EQ(FirstDifference(alone.chart, whole.chart), "") << c.in.year;
+    EXPECT_EQ(alone.clockShiftMinutes, whole.clockShiftMinutes);
+    EXPECT_EQ(alone.clock.kind, whole.clock.kind);
+    EXPECT_TRUE(alone.notices.empty() && alone.boundaries.empty() && alone.prevTerm.name.empty());
+  }
+}
+
 TEST(MomentSettings, ParseAndNames) {
   EXPECT_EQ(ParseDstMode("auto"), DstMode::Auto);
   EXPECT_EQ(ParseDstMode("off"), DstMode::Off);

@@ -3,7 +3,7 @@
 #include <QTest>
 #include <random>
 
-#include "NumberText.h"
+#include "place/NumberText.h"
 #include "calc/Numeric.h"
 
 using torvela::HalfWidthNumberText;

@@ -9,7 +9,7 @@
 #include "BirthPlace.h"
 #include "InputLogic.h"
 #include "MomentSettingsMenu.h"
-#include "NumberText.h"
+#include "place/NumberText.h"
 #include "PlaceBox.h"
 #include "UiTestSupport.h"
 #include "chart/BirthMoment.h"

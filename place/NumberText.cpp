@@ -1,4 +1,4 @@
-#include "NumberText.h"
+#include "place/NumberText.h"
 
 namespace torvela {
 
