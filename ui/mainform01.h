@@ -1,6 +1,9 @@
 // The main window: the birth inputs, the time difference, the commands and
-// the chart. It reads its controls, calls the chart computation and writes
-// the texts it returns; it computes nothing itself.
+// the chart with its terms and notices. It reads its controls and the
+// birth-moment settings of the ツール menu, calls the chart computation and
+// writes the texts it returns; it computes nothing itself. The settings are
+// kept between runs; changing one recomputes the chart in view for the birth
+// it shows.
 #pragma once
 
 #include <QMainWindow>
@@ -10,9 +13,11 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "BirthPlace.h"
 #include "ChartView.h"
+#include "DetailWindow.h"
 #include "VersionBox.h"
 #include "calc/Module2.h"
 #include "chart/Chart.h"
@@ -26,9 +31,11 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class QSettings;
 
 namespace torvela::ui {
 
+class MomentSettingsMenu;
 class PlaceBox;
 class UpDown;
 class yInput;
@@ -42,7 +49,8 @@ class mainform01 : public QMainWindow {
 
   // Prepares the window before it is first shown: centres it, unloads the
   // splash window, locks every input after the year button, loads the name
-  // tables and data files from dataDir, and disables the popup commands.
+  // tables and data files from dataDir, disables the popup commands and
+  // reads the birth-moment settings.
   // Returns false with the loader's message in *error when a data file is
   // missing or unusable; the window must then not be shown. The birthplace
   // gazetteer is no such file: without it the birthplace box is disabled,
@@ -60,6 +68,9 @@ class mainform01 : public QMainWindow {
   std::function<chart::LocalTime()> clock;
   // Ends the program with an exit status; tests record the call instead.
   std::function<void(int)> endProgram;
+  // Where the settings are kept: the user's, under the organisation and
+  // application names; tests give a file of their own.
+  std::function<std::unique_ptr<QSettings>()> openSettings;
   // The window unloaded by Form_Load (the splash), if any.
   QPointer<QWidget> splash;
 
@@ -69,6 +80,7 @@ class mainform01 : public QMainWindow {
   yInput* yearPicker() const { return yearPicker_.get(); }
   frmjpmap* mapWindow() const { return map_; }
   frmpop01* popupWindow() const { return popup_; }
+  DetailWindow* detailWindow() const { return detail_; }
 
   // Input and command controls.
   QPushButton* yearInput;
@@ -85,7 +97,7 @@ class mainform01 : public QMainWindow {
   QLabel* lblPlace;
   PlaceBox* txtPlace;
   QLabel* lblPlacePoint;
-  QPushButton *btnmap, *fInput, *btnpop, *endbtn;
+  QPushButton *btnmap, *fInput, *btnpop, *btnDetail, *endbtn;
 
   // Display controls: the birthday line and the chart.
   QLabel* Label7;
@@ -94,7 +106,10 @@ class mainform01 : public QMainWindow {
 
   // Menus.
   QMenu *menufile, *menutool, *menuhelp;
-  QAction *endkolvan, *mnuMap, *menuLine02, *menupop, *mnuline03, *menujisa01, *menuguide, *menuversion;
+  QAction *endkolvan, *mnuMap, *menuLine02, *menupop, *mnuDetail, *mnuline03, *menujisa01, *mnuline04,
+      *menuguide, *menuversion;
+  // 夏時刻を補正, the reading before 1888 and the boundary margin.
+  MomentSettingsMenu* momentMenu;
 
  public slots:
   void yearInput_Click();
@@ -107,6 +122,9 @@ class mainform01 : public QMainWindow {
   void mnuMap_Click();
   void btnpop_Click();
   void menupop_Click();
+  void btnDetail_Click();
+  void mnuDetail_Click();
+  void momentMenu_Change();
   void txtJisa_Change();
   void txtPlace_PlaceChosen(const torvela::place::Place& place);
   void txtPlace_PlaceCleared();
@@ -128,7 +146,11 @@ class mainform01 : public QMainWindow {
   void yInput_Decided();
   void FillDayList();
   void ClampDay();
-  void ShowChart(const chart::ChartTexts& texts);
+  // Computes the entered birth with the settings of the menu and shows it as
+  // the chart of `birth`.
+  void ShowBirth(const ChartBirth& birth);
+  // The 命式詳細 window shows the reading of the chart in view.
+  void FillDetail();
   // The birth the inputs now describe, as a chart keeps it.
   ChartBirth CurrentBirth() const;
   // Marks the chart out of date while the inputs describe another birth.
@@ -143,8 +165,10 @@ class mainform01 : public QMainWindow {
   QPointer<frmjpmap> map_;
   QPointer<frmpop01> popup_;
   QPointer<QWidget> guide_;
+  QPointer<DetailWindow> detail_;
   std::unique_ptr<NotifySound> ownSound_;
-  chart::ChartResult result_;
+  // The birth of the chart in view as the inputs read at 八字表示.
+  std::optional<chart::ChartInput> entered_;
   std::shared_ptr<const place::Gazetteer> gazetteer_;  // searched by txtPlace; empty when unreadable
   bool writingPlace_ = false;   // the boxes are being set to a chosen place's
 };

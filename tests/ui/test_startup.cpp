@@ -14,6 +14,9 @@ class TestStartup : public QObject {
   Q_OBJECT
 
  private slots:
+  // The program reads its settings at start: never the user's.
+  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
   void splashThenMainWindow() {
     const int interval = 300;
     QString version;
