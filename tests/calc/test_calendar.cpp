@@ -72,7 +72,8 @@ TEST(SunPosition, StateAtJ2000) {
   for (const auto& [what, got, want, tolerance] : cases) EXPECT_NEAR(got, want, tolerance) << what;
   // Far outside the theory's years the results still lie in range.
   const Tables tables = LoadTables(TORVELA_TEST_BIN_DIR);
-  for (const auto& d : {std::array{1.0, 1.0, 1.0}, {1868, 9, -40.3}, {2100, 12, 99.9}, {9999, 12, 31}}) {
+  for (const auto& d :
+       {std::array{1.0, 1.0, 1.0}, {1868, 9, -40.3}, {2100, 12, 99.9}, {9999, 12, 31}}) {
     const SunState a = SunPosition(tables, d[0], d[1], d[2]);
     EXPECT_TRUE(a.SunLongitude >= 0 && a.SunLongitude < 360 && a.SunDistance > 0.98 &&
                 a.SunDistance < 1.02) << a.SunLongitude << " " << a.SunDistance;
