@@ -13,7 +13,11 @@ using namespace uitest;
 class TestStartup : public QObject {
   Q_OBJECT
 
+  QTemporaryDir peopleDir;
+
  private slots:
+  // Started programs open a 名簿 of their own.
+  void initTestCase() { UseTestPeople(peopleDir); }
   void splashThenMainWindow() {
     const int interval = 300;
     QString version;
