@@ -13,6 +13,7 @@
 
 #include "ControlNames.h"
 #include "Fonts.h"
+#include "NoticeArea.h"
 #include "chart/ChartFields.h"
 
 namespace torvela::ui {
@@ -204,12 +205,20 @@ ChartView::ChartView(const Options& options, QWidget* parent) : QFrame(parent) {
   rule->setFrameShape(QFrame::HLine);
   rule->setFrameShadow(QFrame::Sunken);
 
+  auto* noticeRule = new QFrame(this);
+  noticeRule->setObjectName(QStringLiteral("noticeRule"));
+  noticeRule->setFrameShape(QFrame::HLine);
+  noticeRule->setFrameShadow(QFrame::Sunken);
+  noticeArea = new NoticeArea(this);
+
   auto* layout = new QVBoxLayout(content_);
   layout->setContentsMargins(14, 14, 14, 14);
   layout->setSpacing(10);
   layout->addLayout(upper);
   layout->addWidget(rule);
   layout->addLayout(luck);
+  layout->addWidget(noticeRule);
+  layout->addWidget(noticeArea);
 
   auto* frame = new QVBoxLayout(this);
   frame->setContentsMargins(0, 0, 0, 0);
@@ -252,9 +261,10 @@ void ChartView::SetOutOfDate(bool outOfDate) {
   lblOutOfDate->setVisible(outOfDate);
 }
 
-void ChartView::Show(const chart::ChartTexts& texts, const ChartBirth& birth) {
+void ChartView::Show(const chart::ChartTexts& texts, const ChartBirth& birth, const ChartNotes& notes) {
   texts_ = texts;
   birth_ = birth;
+  notes_ = notes;
   hasChart_ = true;
   SetOutOfDate(false);
   auto write = [this](const QString& name, const std::string& text) {
@@ -275,6 +285,7 @@ void ChartView::Show(const chart::ChartTexts& texts, const ChartBirth& birth) {
     }
   });
   MarkCurrentLuckColumn(texts_.bold);
+  noticeArea->Show(notes_);
 }
 
 void ChartView::MarkCurrentLuckColumn(int column) {

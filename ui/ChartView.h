@@ -1,9 +1,11 @@
 // The chart area of the main window and the popup: the four pillars under
 // their headings with the season element, the result boxes, and the eleven
-// great-luck columns under their decorations. Each control carries its
+// great-luck columns under their decorations, and under them the sectional
+// terms and the notices about the birth's moment. Each control carries its
 // design name. Show writes one chart into every control and keeps it with
-// the birth it was computed for, so what the area shows can be handed on as
-// one value; the area can say that the inputs have moved on from it.
+// the birth it was computed for and its notes, so what the area shows can be
+// handed on as one value; the area can say that the inputs have moved on
+// from it.
 #pragma once
 
 #include <QFrame>
@@ -11,6 +13,7 @@
 #include <QString>
 #include <array>
 
+#include "ChartNotes.h"
 #include "chart/Chart.h"
 
 class QGraphicsOpacityEffect;
@@ -18,6 +21,8 @@ class QLabel;
 class QLineEdit;
 
 namespace torvela::ui {
+
+class NoticeArea;
 
 // The birth a chart was computed for, as the inputs read then: the birthday
 // line, the sex, the two time-difference texts as typed and the birthplace
@@ -51,14 +56,16 @@ class ChartView : public QFrame {
   explicit ChartView(const Options& options, QWidget* parent = nullptr);
 
   // Writes every text of the chart into its control, then marks the
-  // current great-luck column; keeps the texts and the birth, and takes back
-  // any out-of-date mark.
-  void Show(const chart::ChartTexts& texts, const ChartBirth& birth);
+  // current great-luck column, and shows the terms and notices of its notes;
+  // keeps the texts, the birth and the notes, and takes back any
+  // out-of-date mark.
+  void Show(const chart::ChartTexts& texts, const ChartBirth& birth, const ChartNotes& notes = {});
   // Only the column's great-luck labels bold; -1 for none.
   void MarkCurrentLuckColumn(int column);
   // The chart shown last and its birth (empty before the first).
   const chart::ChartTexts& texts() const { return texts_; }
   const ChartBirth& birth() const { return birth_; }
+  const ChartNotes& notes() const { return notes_; }
   bool hasChart() const { return hasChart_; }
 
   // Greys the chart and says that the inputs no longer match its birth, or
@@ -81,6 +88,8 @@ class ChartView : public QFrame {
   QLabel *lblFromAge, *lblToAge;
   // "入力が変わりました…", over the greyed chart while it is out of date.
   QLabel* lblOutOfDate;
+  // The terms and notices, greyed with the chart.
+  NoticeArea* noticeArea;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -95,6 +104,7 @@ class ChartView : public QFrame {
   QHash<QString, QWidget*> controls_;  // the chart controls by object name
   chart::ChartTexts texts_;
   ChartBirth birth_;
+  ChartNotes notes_;
   bool hasChart_ = false, outOfDate_ = false;
 };
 

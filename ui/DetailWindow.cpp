@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -248,5 +249,20 @@ void DetailWindow::Clear() {
 }
 
 void DetailWindow::btnClose_Click() { hide(); }
+
+void DetailWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    btnClose_Click();
+  } else {
+    QWidget::keyPressEvent(event);
+  }
+}
+
+QString DetailWindowTitle(const QString& birthday, bool male, const QString& place, bool copy) {
+  return Q(reading::DetailTitle) + (copy ? QStringLiteral("（POP）") : QString()) +
+         QStringLiteral("　") + birthday + QStringLiteral("・") +
+         (male ? QStringLiteral("男") : QStringLiteral("女")) +
+         (place.isEmpty() ? QString() : QStringLiteral("・") + place);
+}
 
 }  // namespace torvela::ui

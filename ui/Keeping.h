@@ -6,9 +6,12 @@
 
 #include <QDate>
 #include <QString>
+#include <optional>
 #include <vector>
 
+#include "ChartNotes.h"
 #include "ChartView.h"
+#include "chart/BirthMoment.h"
 #include "report/Page.h"
 #include "reading/ChartText.h"
 #include "store/Csv.h"
@@ -16,12 +19,19 @@
 namespace torvela::ui {
 
 // The page of a chart as ChartView keeps it: its birth as the inputs read
-// then, its texts; name is the person's, empty for a chart not kept.
-report::PageContent PageOf(const ChartBirth& birth, const chart::ChartTexts& texts, const QString& name,
-                           const QDate& printedOn);
+// then, its texts, its terms, notices and reading; name is the person's,
+// empty for a chart not kept.
+report::PageContent PageOf(const ChartBirth& birth, const chart::ChartTexts& texts, const ChartNotes& notes,
+                           const QString& name, const QDate& printedOn);
 
 // The same chart as the text torvela-cli prints.
-reading::ChartTextContent TextOf(const ChartBirth& birth, const chart::ChartTexts& texts, const QString& name);
+reading::ChartTextContent TextOf(const ChartBirth& birth, const chart::ChartTexts& texts, const ChartNotes& notes,
+                                 const QString& name);
+
+// The birth-moment settings as a person keeps them: none for the program's
+// defaults, as a person saved before they were changed has none; and back.
+std::optional<store::MomentSettings> KeptMoment(const chart::MomentSettings& settings);
+chart::MomentSettings MomentOf(const std::optional<store::MomentSettings>& kept);
 
 // The birth as one line, for a last look before it is kept:
 // "1980年3月1日0時10分　女　時差 -18分30秒　福岡県福岡市".

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "DetailWindow.h"
 #include "Fonts.h"
 
 namespace torvela::ui {
@@ -55,12 +56,19 @@ frmpop01::frmpop01(QWidget* parent) : QWidget(parent, Qt::Window) {
   options.un = "Label16";
   chartView = new ChartView(options, this);
 
+  btnDetail = new QPushButton(QStringLiteral("詳細"), this);
+  btnDetail->setObjectName(QStringLiteral("btnDetail"));
+  btnDetail->setToolTip(QStringLiteral("この命式の命式詳細"));
+  btnDetail->setAutoDefault(true);
+  btnDetail->setEnabled(false);
+  connect(btnDetail, &QPushButton::clicked, this, &frmpop01::btnDetail_Click);
   Command1 = new QPushButton(QStringLiteral("Close"), this);
   Command1->setObjectName(QStringLiteral("Command1"));
   Command1->setDefault(true);
   connect(Command1, &QPushButton::clicked, this, &frmpop01::Command1_Click);
   auto* bottom = new QHBoxLayout;
   bottom->addStretch();
+  bottom->addWidget(btnDetail);
   bottom->addWidget(Command1);
 
   auto* layout = new QVBoxLayout(this);
@@ -88,7 +96,25 @@ void frmpop01::Form_Load() {
   move(frame.topLeft());
 }
 
-void frmpop01::Command1_Click() { hide(); }
+// The popup's 命式詳細 belongs to the copy: it goes away with the popup.
+void frmpop01::Command1_Click() {
+  if (detail_) detail_->hide();
+  hide();
+}
+
+void frmpop01::btnDetail_Click() {
+  const ChartNotes& notes = chartView->notes();
+  if (!notes.reading) return;
+  if (!detail_) {
+    detail_ = new DetailWindow(this);
+    detail_->Show(*notes.reading);
+  }
+  const ChartBirth& birth = chartView->birth();
+  detail_->setWindowTitle(DetailWindowTitle(birth.birthday, birth.male, birth.place, true));
+  detail_->show();
+  detail_->raise();
+  detail_->activateWindow();
+}
 
 void frmpop01::keyPressEvent(QKeyEvent* event) {
   // Escape hides the copy as Close does; the close box would discard it.
@@ -99,22 +125,32 @@ void frmpop01::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-void frmpop01::ShowCopy(const chart::ChartTexts& texts, const ChartBirth& birth) {
+void frmpop01::ShowCopy(const chart::ChartTexts& texts, const ChartBirth& birth, const ChartNotes& notes) {
   txtBirthday->setText(birth.birthday);
   txtBirthday->setCursorPosition(0);  // show the start of a long line
-  chartView->Show(texts, birth);
+  chartView->Show(texts, birth, notes);
   txtMW->setText(birth.male ? QStringLiteral("男") : QStringLiteral("女"));
   txtPlace->setText(birth.place);
   txtPlace->setCursorPosition(0);
+  btnDetail->setEnabled(notes.reading.has_value());
+  if (detail_) {
+    if (notes.reading) {
+      detail_->Show(*notes.reading);
+      detail_->setWindowTitle(DetailWindowTitle(birth.birthday, birth.male, birth.place, true));
+    } else {
+      detail_->Clear();
+      detail_->hide();
+    }
+  }
 }
 
 frmpop01* ShowPopup(QPointer<frmpop01>& popup, QWidget& owner, const chart::ChartTexts& texts,
-                    const ChartBirth& birth) {
+                    const ChartBirth& birth, const ChartNotes& notes) {
   if (!popup) popup = new frmpop01(&owner);
   popup->show();
   popup->raise();
   popup->activateWindow();
-  popup->ShowCopy(texts, birth);
+  popup->ShowCopy(texts, birth, notes);
   return popup;
 }
 

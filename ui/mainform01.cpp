@@ -22,15 +22,20 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSettings>
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
+#include "ChartImage.h"
+#include "ChartNotes.h"
+#include "DetailWindow.h"
 #include "Fonts.h"
 #include "GuideWindow.h"
-#include "ChartImage.h"
 #include "InputLogic.h"
 #include "Keeping.h"
+#include "MomentSettingsMenu.h"
+#include "MomentSettingsStore.h"
 #include "PeopleWindow.h"
 #include "PersonDialog.h"
 #include "place/NumberText.h"
@@ -38,6 +43,7 @@
 #include "UpDown.h"
 #include "Version.h"
 #include "VersionBox.h"
+#include "chart/BirthMoment.h"
 #include "chart/JapanTime.h"
 #include "reading/ChartText.h"
 #include "store/Csv.h"
@@ -61,6 +67,7 @@ mainform01::mainform01(Module2& module, QWidget* parent)
     : QMainWindow(parent),
       clock([this] { return chart::JapanTimeAt(presentMoment()); }),
       endProgram([](int code) { QCoreApplication::exit(code); }),
+      openSettings([] { return std::make_unique<QSettings>(); }),
       module_(module) {
   setObjectName(QStringLiteral("mainform01"));
   setWindowTitle(MainWindowCaption());
@@ -213,6 +220,7 @@ void mainform01::BuildControls() {
   // Commands.
   fInput = button("fInput", QStringLiteral("八字表示"), QStringLiteral("Torvela"));
   btnpop = button("btnpop", QStringLiteral("POP"), QStringLiteral("現表示データをPOPUP"));
+  btnDetail = button("btnDetail", QStringLiteral("詳細"), QStringLiteral("命式詳細（通変星・蔵干・十二運・年運）"));
   endbtn = button("endbtn", QStringLiteral("終了"), QStringLiteral("おしまい"));
   fInput->setMinimumWidth(QFontMetrics(fInput->font()).horizontalAdvance(QStringLiteral("八字表示")) + 32);
   auto* commandRow = new QHBoxLayout;
@@ -220,6 +228,7 @@ void mainform01::BuildControls() {
   commandRow->addStretch(1);
   commandRow->addWidget(fInput);
   commandRow->addWidget(btnpop);
+  commandRow->addWidget(btnDetail);
   commandRow->addSpacing(16);
   commandRow->addWidget(endbtn);
 
@@ -257,6 +266,7 @@ void mainform01::BuildControls() {
   connect(fInput, &QPushButton::clicked, this, &mainform01::fInput_Click);
   connect(btnmap, &QPushButton::clicked, this, &mainform01::btnmap_Click);
   connect(btnpop, &QPushButton::clicked, this, &mainform01::btnpop_Click);
+  connect(btnDetail, &QPushButton::clicked, this, &mainform01::btnDetail_Click);
   connect(endbtn, &QPushButton::clicked, this, &mainform01::endbtn_Click);
   // The birthday line follows the date inputs through birthday_data.
   connect(optM, &QRadioButton::toggled, this, &mainform01::InputsChanged);
@@ -319,8 +329,11 @@ void mainform01::BuildMenus() {
   mnuMap = item(menutool, "mnuMap", QStringLiteral("日本地図表示（M)"), QKeySequence(Qt::CTRL | Qt::Key_M));
   menuLine02 = separator(menutool, "menuLine02");
   menupop = item(menutool, "menupop", QStringLiteral("ポップアップ（Ｐ）"), QKeySequence(Qt::CTRL | Qt::Key_P));
+  mnuDetail = item(menutool, "mnuDetail", QStringLiteral("命式詳細（Ｄ）"), QKeySequence(Qt::CTRL | Qt::Key_D));
   mnuline03 = separator(menutool, "mnuline03");
   menujisa01 = item(menutool, "menujisa01", QStringLiteral("時差ゼロ"), QKeySequence(Qt::CTRL | Qt::Key_J));
+  mnuline04 = separator(menutool, "mnuline04");
+  momentMenu = new MomentSettingsMenu(menutool);
   menuhelp = menu("menuhelp", QStringLiteral("ヘルプ（&Ｈ）"), Qt::Key_H);
   menuguide = item(menuhelp, "menuguide", QStringLiteral("使い方"), QKeySequence(Qt::Key_F1));
   menuversion = item(menuhelp, "menuversion", QStringLiteral("バージョン情報（Ｖ）"), QKeySequence(Qt::CTRL | Qt::Key_V));
@@ -335,6 +348,8 @@ void mainform01::BuildMenus() {
   connect(endkolvan, &QAction::triggered, this, &mainform01::endkolvan_Click);
   connect(mnuMap, &QAction::triggered, this, &mainform01::mnuMap_Click);
   connect(menupop, &QAction::triggered, this, &mainform01::menupop_Click);
+  connect(mnuDetail, &QAction::triggered, this, &mainform01::mnuDetail_Click);
+  connect(momentMenu, &MomentSettingsMenu::changed, this, &mainform01::momentMenu_Change);
   connect(menujisa01, &QAction::triggered, this, &mainform01::menujisa01_Click);
   connect(menuguide, &QAction::triggered, this, &mainform01::menuguide_Click);
   connect(menuversion, &QAction::triggered, this, &mainform01::menuversion_Click);
@@ -391,6 +406,7 @@ bool mainform01::Form_Load(const std::filesystem::path& dataDir, QString* error)
   txtPlace->setPlaceholderText(usable ? QStringLiteral("地名で検索") : QStringLiteral("使えません"));
   for (QWidget* w : {static_cast<QWidget*>(lblPlace), static_cast<QWidget*>(txtPlace)})
     w->setToolTip(PlaceBoxTip(loaded.error));
+  if (openSettings) momentMenu->SetSettings(ReadMomentSettings(*openSettings()));
   return true;
 }
 
@@ -483,18 +499,38 @@ void mainform01::fInput_Click() {
   if (!module_.BirthYear || !module_.BirthMonth || !module_.BirthDay) return;
   btnpop->setEnabled(true);
   menupop->setEnabled(true);
-  const chart::ChartInput input = chart::InputFromTexts(
+  entered_ = chart::InputFromTexts(
       *module_.BirthYear, *module_.BirthMonth, *module_.BirthDay, hSelect->currentText().toStdString(),
       mtSelect->currentText().toStdString(), optM->isChecked(),
       HalfWidthNumberText(txtJisahun->text()).toStdString(),
       HalfWidthNumberText(txtJisabyo->text()).toStdString());
-  result_ = chart::ComputeChart(input, module_.tables(), clock());
-  ShowChart(chart::MakeChartTexts(result_, module_.tables()));
+  ShowBirth(CurrentBirth());
   shownInputs_ = InputsNow();
   UpdateCommands();
 }
 
-void mainform01::ShowChart(const chart::ChartTexts& texts) { chartView->Show(texts, CurrentBirth()); }
+void mainform01::ShowBirth(const ChartBirth& birth) {
+  const Tables& tables = module_.tables();
+  const chart::LocalTime now = clock();
+  const chart::BirthReport report = chart::ComputeBirth(*entered_, momentMenu->settings(), tables, now);
+  chartView->Show(chart::MakeChartTexts(report.chart, tables), birth, MakeChartNotes(report, tables, now));
+  // Shown for its own birth, the chart may still differ from the inputs.
+  InputsChanged();
+  if (detail_) FillDetail();
+}
+
+// A setting applies to the chart in view at once: it is recomputed for the
+// birth it shows (not for inputs changed since), so a greyed chart stays
+// greyed. A copy in the popup keeps what it was computed with.
+void mainform01::momentMenu_Change() {
+  if (openSettings) WriteMomentSettings(*openSettings(), momentMenu->settings());
+  if (entered_ && chartView->hasChart()) {
+    const ChartBirth shown = chartView->birth();
+    ShowBirth(shown);
+    shownInputs_.moment = KeptMoment(momentMenu->settings());
+    UpdateCommands();
+  }
+}
 
 void mainform01::btnmap_Click() {
   if (!map_) {
@@ -521,10 +557,36 @@ void mainform01::btnmap_Click() {
 void mainform01::mnuMap_Click() { btnmap_Click(); }
 
 // The popup gets a copy of the chart with the birth it was computed for,
-// whatever the inputs say now.
-void mainform01::btnpop_Click() { ShowPopup(popup_, *this, chartView->texts(), chartView->birth()); }
+// whatever the inputs say now, and with its notes and reading.
+void mainform01::btnpop_Click() {
+  ShowPopup(popup_, *this, chartView->texts(), chartView->birth(), chartView->notes());
+}
 
 void mainform01::menupop_Click() { btnpop_Click(); }
+
+// Open before the first chart too: the window then stands blank and fills
+// at the next 八字表示.
+void mainform01::btnDetail_Click() {
+  if (!detail_) detail_ = new DetailWindow(this);
+  FillDetail();
+  detail_->show();
+  detail_->raise();
+  detail_->activateWindow();
+}
+
+void mainform01::mnuDetail_Click() { btnDetail_Click(); }
+
+void mainform01::FillDetail() {
+  const std::optional<reading::ReadingTexts>& reading = chartView->notes().reading;
+  if (chartView->hasChart() && reading) {
+    detail_->Show(*reading);
+    const ChartBirth& birth = chartView->birth();
+    detail_->setWindowTitle(DetailWindowTitle(birth.birthday, birth.male, birth.place, false));
+  } else {
+    detail_->Clear();
+    detail_->setWindowTitle(QString::fromUtf8(reading::DetailTitle.data(), qsizetype(reading::DetailTitle.size())));
+  }
+}
 
 void mainform01::txtJisa_Change() {
   // Any other time difference than the chosen place's gives the place up,
@@ -590,14 +652,21 @@ void mainform01::UnloadOtherWindows() {
   if (map_) map_->close();
   if (popup_) popup_->close();
   if (guide_) guide_->close();
+  if (detail_) detail_->close();
   if (peopleWindow_) peopleWindow_->close();
 }
 
 bool mainform01::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::ShortcutOverride &&
-      static_cast<QKeyEvent*>(event)->keyCombination() == endkolvan->shortcut()[0]) {
-    event->ignore();
-    return true;
+  if (event->type() == QEvent::ShortcutOverride) {
+    const QKeyCombination key = static_cast<QKeyEvent*>(event)->keyCombination();
+    // Ctrl+D (delete a character under X11's key bindings) opens 命式詳細
+    // from this window's text boxes as from anywhere else in it.
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (key == endkolvan->shortcut()[0] ||
+        (key == mnuDetail->shortcut()[0] && widget && widget->window() == this)) {
+      event->ignore();
+      return true;
+    }
   }
   return QMainWindow::eventFilter(watched, event);
 }
@@ -655,6 +724,7 @@ store::BirthInputs mainform01::InputsNow() const {
     in.placeCode = QString::fromStdString(place->code);
     in.placeName = QString::fromStdString(place::QualifiedName(*place));
   }
+  in.moment = KeptMoment(momentMenu->settings());
   return in;
 }
 
@@ -694,6 +764,12 @@ bool mainform01::FillInputs(const store::BirthInputs& in) {
   if (place) txtPlace->choosePlace(*place);
   txtJisahun->setText(in.jisahun);
   txtJisabyo->setText(in.jisabyo);
+  // The person's settings, as if picked in ツール (and so kept for the next run).
+  const chart::MomentSettings moment = MomentOf(in.moment);
+  if (KeptMoment(moment) != KeptMoment(momentMenu->settings())) {
+    momentMenu->SetSettings(moment);
+    if (openSettings) WriteMomentSettings(*openSettings(), moment);
+  }
   return fInput->isEnabled();
 }
 
@@ -704,11 +780,13 @@ QString mainform01::ShownName() const {
 
 report::PageContent mainform01::ShownPage() const {
   const chart::LocalTime now = clock();
-  return PageOf(chartView->birth(), chartView->texts(), ShownName(), QDate(now.year, now.month, now.day));
+  return PageOf(chartView->birth(), chartView->texts(), chartView->notes(), ShownName(),
+                QDate(now.year, now.month, now.day));
 }
 
 QString mainform01::ShownText() const {
-  return QString::fromStdString(reading::ChartPlainText(TextOf(chartView->birth(), chartView->texts(), ShownName())));
+  return QString::fromStdString(
+      reading::ChartPlainText(TextOf(chartView->birth(), chartView->texts(), chartView->notes(), ShownName())));
 }
 
 void mainform01::UpdateCommands() {

@@ -1,9 +1,12 @@
 // The main window: the birth inputs, the time difference, the commands and
-// the chart. It reads its controls, calls the chart computation and writes
-// the texts it returns; it computes nothing itself. ファイル keeps the chart
-// on screen in the 名簿 and opens a kept person again by filling the inputs
-// as if typed; it prints the chart, writes it as PDF or PNG, and 編集 copies
-// it as text. Those commands use the chart as shown, never the inputs.
+// the chart with its terms and notices. It reads its controls and the
+// birth-moment settings of the ツール menu, calls the chart computation and
+// writes the texts it returns; it computes nothing itself. The settings are
+// kept between runs; changing one recomputes the chart in view for the birth
+// it shows. ファイル keeps the chart on screen in the 名簿 and opens a kept
+// person again by filling the inputs as if typed; it prints the chart,
+// writes it as PDF or PNG, and 編集 copies it as text. Those commands use
+// the chart as shown, never the inputs.
 #pragma once
 
 #include <QMainWindow>
@@ -17,6 +20,7 @@
 
 #include "BirthPlace.h"
 #include "ChartView.h"
+#include "DetailWindow.h"
 #include "PeopleWindow.h"
 #include "VersionBox.h"
 #include "calc/Module2.h"
@@ -34,9 +38,11 @@ class QMenu;
 class QPrinter;
 class QPushButton;
 class QRadioButton;
+class QSettings;
 
 namespace torvela::ui {
 
+class MomentSettingsMenu;
 class PlaceBox;
 class UpDown;
 class yInput;
@@ -50,7 +56,8 @@ class mainform01 : public QMainWindow {
 
   // Prepares the window before it is first shown: centres it, unloads the
   // splash window, locks every input after the year button, loads the name
-  // tables and data files from dataDir, and disables the popup commands.
+  // tables and data files from dataDir, disables the popup commands and
+  // reads the birth-moment settings.
   // Returns false with the loader's message in *error when a data file is
   // missing or unusable; the window must then not be shown. The birthplace
   // gazetteer is no such file: without it the birthplace box is disabled,
@@ -77,6 +84,9 @@ class mainform01 : public QMainWindow {
   std::function<chart::LocalTime()> clock;
   // Ends the program with an exit status; tests record the call instead.
   std::function<void(int)> endProgram;
+  // Where the settings are kept: the user's, under the organisation and
+  // application names; tests give a file of their own.
+  std::function<std::unique_ptr<QSettings>()> openSettings;
   // A file dialog's question; the answer is a path, or empty for cancel.
   struct FileQuestion {
     bool save = true;
@@ -96,6 +106,7 @@ class mainform01 : public QMainWindow {
   yInput* yearPicker() const { return yearPicker_.get(); }
   frmjpmap* mapWindow() const { return map_; }
   frmpop01* popupWindow() const { return popup_; }
+  DetailWindow* detailWindow() const { return detail_; }
   PeopleWindow* peopleWindow() const { return peopleWindow_; }
   // The person last opened or saved, if any: saving again writes over them.
   const std::optional<store::Person>& openPerson() const { return person_; }
@@ -121,7 +132,7 @@ class mainform01 : public QMainWindow {
   QLabel* lblPlace;
   PlaceBox* txtPlace;
   QLabel* lblPlacePoint;
-  QPushButton *btnmap, *fInput, *btnpop, *endbtn;
+  QPushButton *btnmap, *fInput, *btnpop, *btnDetail, *endbtn;
 
   // Display controls: the birthday line and the chart.
   QLabel* Label7;
@@ -132,7 +143,10 @@ class mainform01 : public QMainWindow {
   QMenu *menufile, *menuedit, *menutool, *menuhelp;
   QAction *mnuSave, *mnuOpen, *mnuline05, *mnuExport, *mnuImport, *mnuline06, *mnuPrint, *mnuPdf, *mnuImage,
       *mnuline07, *mnuCopy;
-  QAction *endkolvan, *mnuMap, *menuLine02, *menupop, *mnuline03, *menujisa01, *menuguide, *menuversion;
+  QAction *endkolvan, *mnuMap, *menuLine02, *menupop, *mnuDetail, *mnuline03, *menujisa01, *mnuline04,
+      *menuguide, *menuversion;
+  // 夏時刻を補正, the reading before 1888 and the boundary margin.
+  MomentSettingsMenu* momentMenu;
 
  public slots:
   void yearInput_Click();
@@ -145,6 +159,9 @@ class mainform01 : public QMainWindow {
   void mnuMap_Click();
   void btnpop_Click();
   void menupop_Click();
+  void btnDetail_Click();
+  void mnuDetail_Click();
+  void momentMenu_Change();
   void txtJisa_Change();
   void txtPlace_PlaceChosen(const torvela::place::Place& place);
   void txtPlace_PlaceCleared();
@@ -175,7 +192,11 @@ class mainform01 : public QMainWindow {
   void yInput_Decided();
   void FillDayList();
   void ClampDay();
-  void ShowChart(const chart::ChartTexts& texts);
+  // Computes the entered birth with the settings of the menu and shows it as
+  // the chart of `birth`.
+  void ShowBirth(const ChartBirth& birth);
+  // The 命式詳細 window shows the reading of the chart in view.
+  void FillDetail();
   // The birth the inputs now describe, as a chart keeps it.
   ChartBirth CurrentBirth() const;
   // Marks the chart out of date while the inputs describe another birth.
@@ -203,8 +224,10 @@ class mainform01 : public QMainWindow {
   QPointer<frmjpmap> map_;
   QPointer<frmpop01> popup_;
   QPointer<QWidget> guide_;
+  QPointer<DetailWindow> detail_;
   std::unique_ptr<NotifySound> ownSound_;
-  chart::ChartResult result_;
+  // The birth of the chart in view as the inputs read at 八字表示.
+  std::optional<chart::ChartInput> entered_;
   std::shared_ptr<const place::Gazetteer> gazetteer_;  // searched by txtPlace; empty when unreadable
   bool writingPlace_ = false;   // the boxes are being set to a chosen place's
   std::optional<store::Store> store_;  // the 名簿; none when it could not be opened

@@ -1,5 +1,6 @@
 // Helpers shared by the window tests: a main window loaded with a fixed
-// "now", picks made the way a user's arrive, and a catcher for modal boxes.
+// "now" and settings of its own, picks made the way a user's arrive, and a
+// catcher for modal boxes.
 #pragma once
 
 #include <QStandardPaths>
@@ -7,6 +8,8 @@
 #include <QTest>
 #include <QtWidgets>
 
+#include "DetailWindow.h"
+#include "NoticeArea.h"
 #include "mainform01.h"
 #include "yInput.h"
 
@@ -68,23 +71,58 @@ struct ModalCatcher : QObject {
   QTimer timer;
 };
 
+// The notices a notice area shows, one a paragraph.
+inline QStringList ShownNotices(const QLabel& notices) {
+  QTextDocument doc;
+  doc.setHtml(notices.text());
+  const QString text = doc.toPlainText();
+  return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
+inline QStringList ShownNotices(const torvela::ui::NoticeArea& area) { return ShownNotices(*area.lblNotices); }
+
+// Every text a 命式詳細 window shows, the yearly luck included (bold marked "*").
+inline QStringList DetailShown(const torvela::ui::DetailWindow& d) {
+  QStringList texts;
+  QList<QLabel*> labels = d.findChildren<QLabel*>();
+  std::sort(labels.begin(), labels.end(),
+            [](QLabel* a, QLabel* b) { return a->objectName() < b->objectName(); });
+  for (const QLabel* l : labels) texts << l->objectName() + '=' + l->text();
+  texts << d.grpYearLuck->title();
+  for (int r = 0; r < d.tblYearLuck->rowCount(); ++r)
+    for (int c = 0; c < d.tblYearLuck->columnCount(); ++c)
+      texts << d.tblYearLuck->item(r, c)->text() + (d.tblYearLuck->item(r, c)->font().bold() ? "*" : "");
+  return texts;
+}
+
 struct CountingSound : torvela::ui::NotifySound {
   void PlaySync() override { ++plays; }
   int plays = 0;
 };
 
 // Base of the tests that drive a loaded main window; endProgram is recorded.
+// Each window keeps its settings in a file of the test's own, never in the
+// user's: a fresh one (the defaults) for each Load unless settingsFile names
+// one to read back.
 class MainWindowTest : public QObject {
  protected:
+  MainWindowTest() { QStandardPaths::setTestModeEnabled(true); }
+
   std::unique_ptr<Module2> module;  // outlives w, which refers to it
   std::unique_ptr<mainform01> w;
   std::optional<int> endStatus;
+  QTemporaryDir settingsDir;
+  QString settingsFile;
+  int settingsFiles = 0;
 
   // fixedNow: the chart reads kNow; otherwise the window's own clock.
   void Load(bool fixedNow = true) {
     module = std::make_unique<Module2>();
     w = std::make_unique<mainform01>(*module);
     if (fixedNow) w->clock = [] { return kNow; };
+    const QString file = !settingsFile.isEmpty()
+                             ? settingsFile
+                             : settingsDir.filePath(QStringLiteral("settings-%1.ini").arg(++settingsFiles));
+    w->openSettings = [file] { return std::make_unique<QSettings>(file, QSettings::IniFormat); };
     endStatus.reset(), w->endProgram = [this](int status) { endStatus = status; };
     QString error;
     QVERIFY2(w->Form_Load(DataDir(), &error), qPrintable(error));

@@ -14,6 +14,7 @@
 #include <random>
 
 #include "Keeping.h"
+#include "MomentSettingsMenu.h"
 #include "PersonDialog.h"
 #include "PlaceBox.h"
 #include "Startup.h"
@@ -92,6 +93,7 @@ struct Birth {
   bool male;
   QString jisahun, jisabyo;  // typed, when no place is looked up
   const char* place;         // typed into 出生地 and picked with Enter, or null
+  bool ownSettings = false;  // ツール: summer time not corrected, 1888 by local mean time, margin 10
 };
 
 QString PdfText(const QString& pdf) {
@@ -153,6 +155,8 @@ class TestKeeping : public MainWindowTest {
   std::function<QString(const mainform01::FileQuestion&)> answerFile = [](const auto&) { return QString(); };
 
   void Type(const Birth& b) {
+    if (b.ownSettings)
+      for (QAction* a : {w->momentMenu->mnuDst, w->momentMenu->mnuBefore1888Lmt, w->momentMenu->mnuMargin10}) a->trigger();
     EnterBirth(b.year, b.month, b.day, b.hour, b.minute);
     if (QTest::currentTestFailed()) return;
     QTest::mouseClick(b.male ? w->optM : w->optW, Qt::LeftButton);
@@ -191,6 +195,8 @@ class TestKeeping : public MainWindowTest {
       v << QString::fromStdString(name) + '=' + (c ? c->property("text").toString() : "<missing>") +
                (l && l->font().bold() ? "*" : "");
     }
+    const ChartNotes& notes = w->chartView->notes();
+    v << notes.prevTerm << notes.nextTerm << notes.notices;
     return v;
   }
 
@@ -236,6 +242,7 @@ class TestKeeping : public MainWindowTest {
     QTest::newRow("full-width digits") << Birth{1975, 5, 5, "14", "?", true, "－１３", "５", nullptr};
     QTest::newRow("unknown hour") << Birth{2000, 2, 29, "?", "", true, "0", "0", nullptr};
     QTest::newRow("place") << Birth{1949, 7, 1, "10", "0", false, "", "", "chiyoda"};
+    QTest::newRow("settings") << Birth{1949, 7, 1, "10", "0", true, "", "", "chiyoda", true};
   }
   void saveCloseReopen() {
     QFETCH(Birth, birth);
@@ -252,11 +259,15 @@ class TestKeeping : public MainWindowTest {
     QCOMPARE(kept.size(), 1u);
     QCOMPARE(kept[0].memo, "メモ, \"引用\"\n二行目");
     QCOMPARE(kept[0].inputs.hour, birth.hour);
+    QCOMPARE(kept[0].inputs.moment.has_value(), birth.ownSettings);
 
     Unload();
     LoadWith(Db());
     QVERIFY(!w->windowTitle().contains("山田"));
+    // The person's settings, the defaults when they have none, replace these.
+    w->momentMenu->mnuMargin60->trigger();
     OpenByName("やまだ");
+    QCOMPARE(KeptMoment(w->momentMenu->settings()), kept[0].inputs.moment);
     QCOMPARE(Inputs(), inputs);
     QCOMPARE(Chart(), chart);
     QVERIFY(!w->chartView->outOfDate());
@@ -442,8 +453,11 @@ class TestKeeping : public MainWindowTest {
   // screen, even after the inputs have moved on.
   void printPdfImage() {
     LoadWith(Db());
-    Show({1980, 3, 1, "0", "10", false, "-18", "30", nullptr});
+    // In summer time: the page has a notice to hold.
+    Show({1949, 7, 1, "10", "5", false, "-18", "30", nullptr});
     Save({Fill("田中 一", "", "", "btnAdd")});
+    const ChartNotes notes = w->chartView->notes();
+    QVERIFY(!notes.notices.isEmpty() && notes.reading);
     Pick(w->hSelect, "7");  // the chart on screen stays that of 0時10分
     QVERIFY(w->chartView->outOfDate());
 
@@ -465,7 +479,11 @@ class TestKeeping : public MainWindowTest {
     const torvela::chart::ChartTexts& t = w->chartView->texts();
     for (const QString& file : {printed, pdf}) {
       const QString text = PdfText(file);
-      QVERIFY2(text.contains("田中 一") && text.contains("1980年3月1日0時10分"), qPrintable(file + '\n' + text));
+      QVERIFY2(text.contains("田中 一") && text.contains("1949年7月1日10時05分"), qPrintable(file + '\n' + text));
+      // The term lines, the start of the first notice and the reading table.
+      QVERIFY2(text.contains(notes.prevTerm.left(8)) && text.contains(notes.notices[0].left(8)) &&
+                   text.contains("通変星"),
+               qPrintable(text));
       // The stems and branches in one row each, hour to year from the left.
       QString stems, branches;
       for (const auto& [kan, shi] : {std::pair{t.hKan, t.hShi}, {t.dKan, t.dShi}, {t.mKan, t.mShi}, {t.yKan, t.yShi}})

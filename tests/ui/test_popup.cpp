@@ -4,11 +4,14 @@
 #include <QTest>
 #include <QtWidgets>
 
+#include "DetailWindow.h"
+#include "NoticeArea.h"
 #include "chart/ChartFields.h"
 #include "frmpop01.h"
+#include "reading/Reading.h"
 
 using torvela::chart::ChartTexts;
-using torvela::ui::frmpop01, torvela::ui::ShowPopup, torvela::ui::ChartBirth;
+using torvela::ui::frmpop01, torvela::ui::ShowPopup, torvela::ui::ChartBirth, torvela::ui::ChartNotes;
 
 namespace {
 
@@ -81,6 +84,35 @@ class TestPopup : public QObject {
     QCOMPARE(pop->chartView->sai1[9]->text(), QStringLiteral("Asai1_9"));
     QCOMPARE(pop->txtBirthday->text(), QStringLiteral("A-birthday"));
     QCOMPARE(pop->txtPlace->text(), QStringLiteral("福岡県福岡市"));
+  }
+
+  // The terms, notices and reading come with the copy as values: 詳細 opens
+  // the copy's reading, whatever the caller's notes become; a copy without
+  // a reading has no 詳細.
+  void keepsTheNotesOfItsCopy() {
+    QWidget owner;
+    QPointer<frmpop01> pop;
+    torvela::chart::ChartResult chart;
+    chart.yearStem = 1, chart.yearBranch = 1, chart.monthStem = 3, chart.monthBranch = 3;
+    chart.dayStem = 5, chart.dayBranch = 7, chart.hourStem = 9, chart.hourBranch = 1;
+    ChartNotes notes{"節入り：A", "次の節：A", {"注意一", "注意二"},
+                     torvela::reading::MakeReadingTexts(torvela::reading::Read(chart, 1984, {2026, 1, 1, 0, 0}),
+                                                        torvela::NameTables())};
+    ShowPopup(pop, owner, Texts("A", 3), {"A-birthday", true, "-13", "14", "福岡県福岡市"}, notes);
+    notes.notices.clear(), notes.prevTerm = "節入り：B", notes.reading.reset();
+    const torvela::ui::NoticeArea& area = *pop->chartView->noticeArea;
+    QCOMPARE(area.lblPrevTerm->text() + area.lblNextTerm->text(), "節入り：A次の節：A");
+    QVERIFY(area.lblNotices->text().contains("注意一") && area.lblNotices->text().contains("注意二"));
+    QVERIFY(pop->chartView->notes().reading && pop->btnDetail->isEnabled());
+    QTest::mouseClick(pop->btnDetail, Qt::LeftButton);
+    torvela::ui::DetailWindow* detail = pop->detailWindow();
+    QVERIFY(detail && detail->isVisible());
+    QCOMPARE(detail->lblStem[0]->text() + detail->lblStem[3]->text(), "壬甲");  // 時 … 年
+    QCOMPARE(detail->windowTitle(), "命式詳細（POP）　A-birthday・男・福岡県福岡市");
+
+    ShowPopup(pop, owner, Texts("B", 3), {"B-birthday", false, "0", "0", ""}, notes);
+    QVERIFY(!pop->btnDetail->isEnabled() && !detail->isVisible());
+    QVERIFY(area.lblNotices->text().isEmpty());
   }
 
   void popCloseAndCloseBoxLifecycle() {

@@ -1,15 +1,19 @@
 // Random actions of a person on the real windows, checking after each one
-// that the windows still agree with each other and with the chart
-// computation. TORVELA_SOAK_SEED and TORVELA_SOAK_ACTIONS replay a run; the
+// that the windows still agree with each other and with the birth
+// computation under the settings picked in ツール, which outlive each run of
+// the program. TORVELA_SOAK_SEED and TORVELA_SOAK_ACTIONS replay a run; the
 // last actions are printed with any failure.
 #include <deque>
 #include <random>
 
 #include "BirthPlace.h"
 #include "InputLogic.h"
+#include "MomentSettingsMenu.h"
 #include "place/NumberText.h"
 #include "PlaceBox.h"
 #include "UiTestSupport.h"
+#include "chart/BirthMoment.h"
+#include "reading/Reading.h"
 
 using torvela::chart::LocalTime;
 using namespace torvela::ui;
@@ -27,7 +31,8 @@ quint64 EnvNumber(const char* name, quint64 fallback) {
 QString Marked(const QString& text, bool bold) { return bold ? text + '*' : text; }
 
 // Controls found by name once (looking them up after every action would
-// dominate the run), read as texts with the bold column marked.
+// dominate the run), read as texts with the bold column marked and the
+// notices as plain text.
 struct Controls {
   QStringList names;
   std::vector<const QWidget*> found;
@@ -39,6 +44,10 @@ struct Controls {
     QStringList v;
     for (const QWidget* c : found) {
       const auto* l = qobject_cast<const QLabel*>(c);
+      if (l && l->objectName() == QLatin1String("lblNotices")) {
+        v << ShownNotices(*l).join('\n');
+        continue;
+      }
       v << (l ? Marked(l->text(), l->objectName().startsWith("dun_") && l->font().bold())
               : c ? c->property("text").toString() : "<missing>");
     }
@@ -46,14 +55,25 @@ struct Controls {
   }
 };
 
+// The terms and notices under a chart.
+const QStringList kNoteNames{"lblPrevTerm", "lblNextTerm", "lblNotices"};
+
 // What the popup copies from the main window.
 QStringList PopupNames() {
   QStringList n = QString("txtBirthday txtKoutai txtKoutaiYM txtKoukei txtAge "
                           "yKan yShi mKan mShi dKan dShi hKan hShi lblOu").split(' ');
   for (int i = 0; i <= 10; ++i)
     n << QString("sai1_%1 sai2_%1 dun_kan_%1 dun_shi_%1").arg(i).split(' ').mid(i == 10);
-  return n;
+  return n << kNoteNames;
 }
+
+// The settings as a person has picked them, kept apart from the window.
+struct PickedSettings {
+  torvela::chart::MomentSettings s;
+  bool operator==(const torvela::chart::MomentSettings& o) const {
+    return s.dst == o.dst && s.before1888 == o.before1888 && s.marginMinutes == o.marginMinutes;
+  }
+};
 
 // Offscreen windows cannot be raised nor popups grab the keyboard, keys to
 // disabled widgets are noted and random text lacks glyphs: all would drown
@@ -74,7 +94,7 @@ class TestSoak : public MainWindowTest {
 
   std::mt19937_64 rng;
   std::deque<QString> log;  // the last actions, for a failure report
-  int actionNo = 0, sessions = 0, charts = 0, popups = 0, placesChosen = 0;
+  int actionNo = 0, sessions = 0, charts = 0, popups = 0, placesChosen = 0, settingChanges = 0, details = 0;
   QString failure;
   CountingSound sound;
   LocalTime now;
@@ -84,7 +104,11 @@ class TestSoak : public MainWindowTest {
   Controls chart, popupSource, popupShown;
   QStringList shownChart;  // what the chart must show, in Items() order
   std::optional<ChartBirth> chartBirth;  // the inputs of the last display press
+  std::optional<torvela::chart::ChartInput> chartInput;  // and as the chart reads them
   QStringList popupCopy;   // what the popup must show, txtMW and txtPlace last
+  PickedSettings picked;   // the ツール settings, across runs of the program
+  std::unique_ptr<DetailWindow> reference;  // shows what a 命式詳細 must show
+  QStringList detailBlank, detailShown, popupDetail;  // popupDetail: of the popup's copy
 
   int Rand(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
   bool Chance(double p) { return std::uniform_real_distribution<double>(0, 1)(rng) < p; }
@@ -104,6 +128,8 @@ class TestSoak : public MainWindowTest {
     w->clock = [this] { return now; };
     w->notifySound = &sound;
     decidedYear.reset(), unknownHourPicked = false, popupCopy.clear(), chartBirth.reset();
+    chartInput.reset(), popupDetail.clear(), detailShown = detailBlank;
+    if (!(picked == w->momentMenu->settings())) Fail("settings not read back at start");
     connect(w->fInput, &QPushButton::clicked, this, [this] { displayPressed = true; });
     connect(w->btnpop, &QPushButton::clicked, this, [this] { popupRefreshed = true; });
     connect(w->txtPlace, &PlaceBox::placeChosen, this, [this] { ++placesChosen; });
@@ -112,7 +138,7 @@ class TestSoak : public MainWindowTest {
             [this] { decidedYear = PickedValue(w->yearPicker()->lblSelect_y->text()); });
     QStringList names;
     for (const auto& item : torvela::chart::ChartTexts().Items()) names << QString::fromStdString(item.first);
-    chart.Find(*w->centralWidget(), names);
+    chart.Find(*w->centralWidget(), names << kNoteNames);
     popupSource.Find(*w, PopupNames());
     shownChart = chart.Texts();
     ++sessions;
@@ -149,7 +175,9 @@ class TestSoak : public MainWindowTest {
   // Any enabled button of a shown window, the spin arrows and 男/女 included.
   void ClickAnyButton() {
     std::vector<QAbstractButton*> buttons;
-    for (QWidget* top : std::vector<QWidget*>{w.get(), w->yearPicker(), w->mapWindow(), w->popupWindow()})
+    frmpop01* pop = w->popupWindow();
+    for (QWidget* top : std::vector<QWidget*>{w.get(), w->yearPicker(), w->mapWindow(), pop, w->detailWindow(),
+                                              pop ? pop->detailWindow() : nullptr})
       if (top && top->isVisible())
         for (QAbstractButton* b : top->findChildren<QAbstractButton*>())
           if (b->isVisible() && b->isEnabled() && b != w->endbtn) buttons.push_back(b);
@@ -233,6 +261,44 @@ class TestSoak : public MainWindowTest {
     QApplication::sendEvent(picture, &e);
   }
 
+  // A setting picked from ツール, as a click on the item does; not while the
+  // year picker locks the menus.
+  void UseSettings() {
+    if (!w->menuBar()->isEnabled()) return UseYearPicker();
+    MomentSettingsMenu* m = w->momentMenu;
+    const std::vector<QAction*> items{m->mnuDst,      m->mnuBefore1888Jst, m->mnuBefore1888Lmt,
+                                      m->mnuBefore1888Solar, m->mnuMargin10, m->mnuMargin30,
+                                      m->mnuMargin60};
+    QAction* item = PickOne(items);
+    Note("menu " + item->objectName());
+    item->trigger();
+    using namespace torvela::chart;
+    auto& s = picked.s;
+    if (item == m->mnuDst) s.dst = s.dst == DstMode::Auto ? DstMode::Off : DstMode::Auto;
+    if (item == m->mnuBefore1888Jst) s.before1888 = Before1888::Jst;
+    if (item == m->mnuBefore1888Lmt) s.before1888 = Before1888::LocalMean;
+    if (item == m->mnuBefore1888Solar) s.before1888 = Before1888::TrueSolar;
+    if (item == m->mnuMargin10) s.marginMinutes = 10;
+    if (item == m->mnuMargin30) s.marginMinutes = 30;
+    if (item == m->mnuMargin60) s.marginMinutes = 60;
+    ++settingChanges;
+    // The chart in view follows, for the birth it shows.
+    if (chartInput) ExpectReport();
+  }
+
+  // 命式詳細 of the main window (its button or Ctrl+D) or of the popup,
+  // and putting one away.
+  void UseDetail() {
+    frmpop01* p = w->popupWindow();
+    const int how = Rand(0, 9);
+    if (how < 3) return Click(w->btnDetail);
+    if (how < 5) return Shortcut(Qt::Key_D);
+    if (how < 7 && p && p->isVisible()) return Click(p->btnDetail);
+    DetailWindow* d = Chance(0.5) || !p ? w->detailWindow() : p->detailWindow();
+    if (!d || !d->isVisible()) return Click(w->btnDetail);
+    Chance(0.5) ? Click(d->btnClose) : CloseBox(d);
+  }
+
   // A birthplace looked up by its rōmaji and picked with the keys or the
   // mouse, or given up, or its name edited.
   void UsePlaceBox() {
@@ -294,7 +360,7 @@ class TestSoak : public MainWindowTest {
     const int how = Rand(0, 79);  // ending the program is rarer
     if (how < 20) return PressKey();
     if (how < 60)
-      return Shortcut(how == 20 ? Qt::Key_E : PickOne(std::vector{Qt::Key_M, Qt::Key_P, Qt::Key_J}));
+      return Shortcut(how == 20 ? Qt::Key_E : PickOne(std::vector{Qt::Key_M, Qt::Key_P, Qt::Key_J, Qt::Key_D}));
     // The version box is modal: the catcher closes it while it runs.
     ModalCatcher catcher;
     const int before = sound.plays;
@@ -306,21 +372,36 @@ class TestSoak : public MainWindowTest {
   // What a display press must show: the chart computed from the controls.
   void ExpectChart() {
     if (!decidedYear) return Fail("chart shown without a decided year");
-    const torvela::Tables& tables = module->tables();
-    const auto input = torvela::chart::InputFromTexts(
+    chartInput = torvela::chart::InputFromTexts(
         *decidedYear, PickedValue(w->mSelect->currentText()), PickedValue(w->dSelect->currentText()),
         w->hSelect->currentText().toStdString(), w->mtSelect->currentText().toStdString(),
         w->optM->isChecked(), torvela::HalfWidthNumberText(w->txtJisahun->text()).toStdString(),
         torvela::HalfWidthNumberText(w->txtJisabyo->text()).toStdString());
-    const auto texts = torvela::chart::MakeChartTexts(torvela::chart::ComputeChart(input, tables, now), tables);
     chartBirth = CurrentBirth();
+    ExpectReport();
+    ++charts;
+  }
+
+  // The chart of the last display press under the picked settings, with its
+  // terms, notices and reading.
+  void ExpectReport() {
+    using namespace torvela;
+    const Tables& tables = module->tables();
+    const auto report = chart::ComputeBirth(*chartInput, picked.s, tables, now);
+    const auto texts = chart::MakeChartTexts(report.chart, tables);
     shownChart.clear();
     for (const auto& [name, text] : texts.Items()) {
       const QString n = QString::fromStdString(name);
       const bool bold = n.startsWith(QLatin1String("dun_")) && n.section(u'_', 2).toInt() == texts.bold;
       shownChart << Marked(QString::fromStdString(text), bold);
     }
-    ++charts;
+    QStringList notices;
+    for (const std::string& n : report.notices) notices << QString::fromStdString(n);
+    shownChart << QString::fromStdString(chart::TermLineText(report.prevTerm, false))
+               << QString::fromStdString(chart::TermLineText(report.nextTerm, true)) << notices.join('\n');
+    reference->Show(reading::MakeReadingTexts(
+        reading::Read(report.chart, static_cast<int>(chartInput->year), now), tables));
+    detailShown = DetailShown(*reference);
   }
 
   void Compare(const char* where, const Controls& c, const QStringList& is, const QStringList& expected) {
@@ -345,10 +426,11 @@ class TestSoak : public MainWindowTest {
       Fail(expected ? "chart not marked out of date" : "chart marked out of date");
   }
 
-  // The popup copies the chart with the birth line and sex of its display press.
+  // The popup copies the chart with the birth line and sex of its display
+  // press, and its notes; its 命式詳細 shows the copy's reading.
   void CheckPopup() {
     frmpop01* p = w->popupWindow();
-    if (!p) return popupCopy.clear();  // the one shown before was discarded
+    if (!p) return popupCopy.clear(), popupDetail.clear();  // the one shown before was discarded
     if (popupRefreshed) {
       if (!p->isVisible()) return Fail("popup not shown after POP");
       if (!chartBirth) return Fail("popup shown before any chart");
@@ -356,10 +438,22 @@ class TestSoak : public MainWindowTest {
       popupCopy[0] = chartBirth->birthday;  // txtBirthday
       popupCopy << chartBirth->place;
       popupShown.Find(*p, popupSource.names);
+      popupDetail = detailShown;
       ++popups;
     }
     if (!popupCopy.isEmpty())
       Compare("popup", popupShown, popupShown.Texts() << p->txtMW->text() << p->txtPlace->text(), popupCopy);
+    if (const DetailWindow* d = p->detailWindow(); d && DetailShown(*d) != popupDetail)
+      Fail("the popup's 命式詳細 shows another reading than its copy's");
+  }
+
+  // The main window's 命式詳細 shows the reading of the chart in view, or
+  // nothing before the first.
+  void CheckDetail() {
+    const DetailWindow* d = w->detailWindow();
+    if (!d) return;
+    if (d->isVisible()) ++details;
+    if (DetailShown(*d) != detailShown) Fail("命式詳細 shows another reading than the chart's");
   }
 
   void CheckInputs() {
@@ -414,7 +508,9 @@ class TestSoak : public MainWindowTest {
     else if (r < 570) TypeTimeDifference();
     else if (r < 650) WheelSpin();
     else if (r < 760) UseMap();
-    else if (r < 810) UsePopup();
+    else if (r < 790) UsePopup();
+    else if (r < 815) UseSettings();
+    else if (r < 835) UseDetail();
     else if (r < 870) PressShortcut();
     else if (r < 905) Click(Chance(0.5) ? w->optM : w->optW);
     else if (r < 998) Click(w->fInput);
@@ -438,11 +534,18 @@ class TestSoak : public MainWindowTest {
     CheckOutOfDate();
     CheckInputs();
     CheckPopup();
+    CheckDetail();
     CheckPlace();
   }
 
  private slots:
-  void initTestCase() { previousHandler = qInstallMessageHandler(QuietHandler); }
+  void initTestCase() {
+    previousHandler = qInstallMessageHandler(QuietHandler);
+    // One settings file for every run of the program within the soak.
+    settingsFile = settingsDir.filePath(QStringLiteral("soak.ini"));
+    reference = std::make_unique<DetailWindow>();
+    detailBlank = DetailShown(*reference);
+  }
 
   void randomActions() {
     const quint64 seed = EnvNumber("TORVELA_SOAK_SEED", 20261206);
@@ -459,11 +562,15 @@ class TestSoak : public MainWindowTest {
       for (const QString& line : log) report += "  " + line + '\n';
       QFAIL(qPrintable(report));
     }
-    qInfo("soak: %d runs, %d charts, %d popups, %d places chosen", sessions, charts, popups, placesChosen);
+    qInfo("soak: %d runs, %d charts, %d popups, %d places chosen, %d setting changes, %d actions with 命式詳細 open",
+          sessions, charts, popups, placesChosen, settingChanges, details);
     QVERIFY(charts > 0 && placesChosen > 0);
   }
 
-  void cleanupTestCase() { Unload(); }
+  void cleanupTestCase() {
+    Unload();
+    reference.reset();
+  }
 };
 
 QTEST_MAIN(TestSoak)

@@ -16,8 +16,10 @@ class TestStartup : public QObject {
   QTemporaryDir peopleDir;
 
  private slots:
-  // Started programs open a 名簿 of their own.
+  // Started programs open a 名簿 of their own and read settings that are
+  // never the user's.
   void initTestCase() { UseTestPeople(peopleDir); }
+
   void splashThenMainWindow() {
     const int interval = 300;
     QString version;

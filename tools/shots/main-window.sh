@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Renders ${out}: starts the program on a private X server,
-# enters a birth with the mouse and keyboard as a user would (the birthplace
-# looked up by its rōmaji), shows the chart and saves the main window. With a
+# Renders ${out}: starts the program on a private X server with settings of
+# its own (the defaults), enters a birth with the mouse and keyboard as a
+# user would (the birthplace looked up by its rōmaji), shows the chart and
+# saves the main window. With a
 # fourth argument "tour" it also saves the splash (docs/splash.png), the year
 # picker (docs/year-picker.png), the birthplace suggestions
 # (docs/main-window-place.png), after pressing POP the popup
@@ -17,13 +18,14 @@ out=${3:-docs/main-window.png}
 tour=${4:-}
 display=:97
 
+config=$(mktemp -d)
 Xvfb $display -screen 0 2560x2048x24 >/dev/null 2>&1 &
 xvfb=$!
-export DISPLAY=$display QT_SCALE_FACTOR=$scale
+export DISPLAY=$display QT_SCALE_FACTOR=$scale XDG_CONFIG_HOME=$config
 sleep 1
 "$exe" >/tmp/shot.log 2>&1 &
 app=$!
-trap 'kill $app $xvfb 2>/dev/null || true' EXIT
+trap 'kill $app $xvfb 2>/dev/null || true; rm -rf "$config"' EXIT
 
 if [ "$tour" = tour ]; then
   # The splash is frameless and centred on the 2560x2048 screen.
@@ -92,7 +94,7 @@ if [ "$tour" = tour ]; then
 fi
 xdotool key Return                          # 福岡市, the first suggestion
 sleep 0.3
-at 275 142                                  # 八字表示
+at 187 142                                  # 八字表示
 xdotool mousemove 0 0
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$win")"
@@ -101,7 +103,7 @@ convert /tmp/main-window-root.png -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage $
 echo "saved ${out} (${WIDTH}x${HEIGHT})"
 
 if [ "$tour" = tour ]; then
-  at 365 142                                  # POP
+  at 277 142                                  # POP
   sleep 0.8
   pop=$(xdotool search --name '^TorvelaPopUp$' | tail -n 1)
   eval "$(xdotool getwindowgeometry --shell "$pop")"
