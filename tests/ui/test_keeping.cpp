@@ -520,6 +520,27 @@ class TestKeeping : public MainWindowTest {
 #endif
   }
 
+  // Ctrl+S, Ctrl+O and Ctrl+Shift+C from a text box of the main window.
+  void keys() {
+    LoadWith(Db());
+    Show({1980, 3, 1, "0", "10", false, "-18", "30", nullptr});
+    Activate(w.get());
+    w->txtJisahun->setFocus(Qt::MouseFocusReason);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), w->ShownText());
+    {
+      Responder r({Fill("キー", "", "", "btnAdd")});
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+      QTRY_VERIFY(r.done());
+    }
+    QCOMPARE(Everyone().size(), 1u);
+    Activate(w.get());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
+    QVERIFY(w->peopleWindow() && w->peopleWindow()->isVisible());
+    QCOMPARE(w->peopleWindow()->model()->rowCount(), 1);
+  }
+
   // The command line of the window program.
   void arguments() {
     const struct {
