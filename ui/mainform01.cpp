@@ -329,7 +329,7 @@ void mainform01::BuildMenus() {
   mnuMap = item(menutool, "mnuMap", QStringLiteral("日本地図表示（M)"), QKeySequence(Qt::CTRL | Qt::Key_M));
   menuLine02 = separator(menutool, "menuLine02");
   menupop = item(menutool, "menupop", QStringLiteral("ポップアップ（Ｐ）"), QKeySequence(Qt::CTRL | Qt::Key_P));
-  mnuDetail = item(menutool, "mnuDetail", QStringLiteral("命式詳細（Ｄ）"), QKeySequence(Qt::CTRL | Qt::Key_D));
+  mnuDetail = item(menutool, "mnuDetail", QStringLiteral("命式詳細"), QKeySequence(Qt::CTRL | Qt::Key_D));
   mnuline03 = separator(menutool, "mnuline03");
   menujisa01 = item(menutool, "menujisa01", QStringLiteral("時差ゼロ"), QKeySequence(Qt::CTRL | Qt::Key_J));
   mnuline04 = separator(menutool, "mnuline04");
