@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDir>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
@@ -878,7 +878,6 @@ void mainform01::mnuOpen_Click() {
   if (!store_) return;
   if (!peopleWindow_) {
     peopleWindow_ = new PeopleWindow(this);
-    peopleWindow_->setFont(font());
     connect(peopleWindow_, &PeopleWindow::personChosen, this, &mainform01::PeopleWindow_PersonChosen);
     peopleWindow_->SetStore(people(), peopleProblem_);
   } else {
