@@ -52,7 +52,7 @@ PeopleWindow::PeopleWindow(QWidget* parent) : QWidget(parent, Qt::Window), model
       {PeopleModel::Reading, QStringLiteral("わたなべ しょうたろう")},
       {PeopleModel::Birth, QStringLiteral("2000年12月30日出生時間不明")},
       {PeopleModel::Sex, QStringLiteral("性別")},
-      {PeopleModel::Place, QStringLiteral("千代田区千代田")},
+      {PeopleModel::Place, QStringLiteral("北海道札幌市中央区")},
       {PeopleModel::Updated, QStringLiteral("2026/12/30 00:00")},
   };
   for (const auto& [column, text] : widest) header->resizeSection(column, metrics.horizontalAdvance(text) + 16);
