@@ -11,17 +11,10 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "Ask.h"
+#include "ControlNames.h"
+
 namespace torvela::ui {
-
-namespace {
-
-template <typename T>
-T* Named(T* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
-
-}  // namespace
 
 PeopleWindow::PeopleWindow(QWidget* parent) : QWidget(parent, Qt::Window), model_(new PeopleModel(this)) {
   setObjectName(QStringLiteral("PeopleWindow"));
@@ -162,16 +155,15 @@ void PeopleWindow::btnDelete_Click() {
   if (!person || !store_) return;
   const store::Person doomed = *person;
   const int row = lstPeople->currentIndex().row();
-  QMessageBox ask(QMessageBox::Question, QStringLiteral("名簿"),
-                  QStringLiteral("「%1」を名簿から削除しますか？\n削除すると元に戻せません。").arg(doomed.name),
-                  QMessageBox::NoButton, this);
-  ask.setObjectName(QStringLiteral("askDelete"));
-  QPushButton* yes = ask.addButton(QStringLiteral("削除する"), QMessageBox::DestructiveRole);
-  QPushButton* no = ask.addButton(QStringLiteral("やめる"), QMessageBox::RejectRole);
-  ask.setDefaultButton(no);
-  ask.setEscapeButton(no);
-  ask.exec();
-  if (ask.clickedButton() != yes) return;
+  if (!Ask(this, {.objectName = QStringLiteral("askDelete"),
+                  .title = QStringLiteral("名簿"),
+                  .text = QStringLiteral("「%1」を名簿から削除しますか？\n削除すると元に戻せません。").arg(doomed.name),
+                  .informative = {},
+                  .detailed = {},
+                  .yes = QStringLiteral("削除する"),
+                  .no = QStringLiteral("やめる"),
+                  .yesRole = QMessageBox::DestructiveRole}))
+    return;
   if (auto removed = store_->Remove(doomed.id); !removed) {
     QMessageBox::warning(this, QStringLiteral("名簿"), removed.error().message);
     if (removed.error().problem != store::Problem::NotFound) return;

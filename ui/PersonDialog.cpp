@@ -8,17 +8,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ControlNames.h"
+
 namespace torvela::ui {
-
-namespace {
-
-template <typename T>
-T* Named(T* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
-
-}  // namespace
 
 PersonDialog::PersonDialog(const store::Person& person, bool updating, const QString& birth, QWidget* parent)
     : QDialog(parent), btnUpdate(nullptr) {

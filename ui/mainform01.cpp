@@ -27,8 +27,10 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
+#include "Ask.h"
 #include "ChartImage.h"
 #include "ChartNotes.h"
+#include "ControlNames.h"
 #include "DetailWindow.h"
 #include "Fonts.h"
 #include "GuideWindow.h"
@@ -52,16 +54,6 @@
 #include "yInput.h"
 
 namespace torvela::ui {
-
-namespace {
-
-template <typename W>
-W* Named(W* w, const QString& name) {
-  w->setObjectName(name);
-  return w;
-}
-
-}  // namespace
 
 mainform01::mainform01(Module2& module, QWidget* parent)
     : QMainWindow(parent),
@@ -850,16 +842,15 @@ void mainform01::mnuSave_Click() {
   } else {
     auto same = store_->FindByName(person.name);
     if (same && !same->empty()) {
-      QMessageBox ask(QMessageBox::Question, QStringLiteral("名簿"),
-                      QStringLiteral("名簿にはもう「%1」がいます。同じ名前でもう一人追加しますか？").arg(person.name),
-                      QMessageBox::NoButton, this);
-      ask.setObjectName(QStringLiteral("askSameName"));
-      QPushButton* yes = ask.addButton(QStringLiteral("追加する"), QMessageBox::AcceptRole);
-      QPushButton* no = ask.addButton(QStringLiteral("やめる"), QMessageBox::RejectRole);
-      ask.setDefaultButton(no);
-      ask.setEscapeButton(no);
-      ask.exec();
-      if (ask.clickedButton() != yes) return;
+      if (!Ask(this, {.objectName = QStringLiteral("askSameName"),
+                      .title = QStringLiteral("名簿"),
+                      .text = QStringLiteral("名簿にはもう「%1」がいます。同じ名前でもう一人追加しますか？").arg(person.name),
+                      .informative = {},
+                      .detailed = {},
+                      .yes = QStringLiteral("追加する"),
+                      .no = QStringLiteral("やめる"),
+                      .yesRole = QMessageBox::AcceptRole}))
+        return;
     }
   }
   if (!saved) {
@@ -929,18 +920,15 @@ void mainform01::mnuImport_Click() {
   if (bad > 0) {
     if (good == 0)
       return Warn(title, QStringLiteral("読み込める行がありません。何も追加しませんでした。\n\n") + CsvProblemsText(contents->bad));
-    QMessageBox ask(QMessageBox::Question, title,
-                    QStringLiteral("読み込めない行が%1行あります。読み込める%2人だけを追加しますか？").arg(bad).arg(good),
-                    QMessageBox::NoButton, this);
-    ask.setObjectName(QStringLiteral("askBadRows"));
-    ask.setInformativeText(CsvProblemsText(contents->bad));
-    if (bad > 10) ask.setDetailedText(CsvProblemsText(contents->bad, bad));
-    QPushButton* yes = ask.addButton(QStringLiteral("%1人を追加する").arg(good), QMessageBox::AcceptRole);
-    QPushButton* no = ask.addButton(QStringLiteral("追加しない"), QMessageBox::RejectRole);
-    ask.setDefaultButton(no);
-    ask.setEscapeButton(no);
-    ask.exec();
-    if (ask.clickedButton() != yes) return;
+    if (!Ask(this, {.objectName = QStringLiteral("askBadRows"),
+                    .title = title,
+                    .text = QStringLiteral("読み込めない行が%1行あります。読み込める%2人だけを追加しますか？").arg(bad).arg(good),
+                    .informative = CsvProblemsText(contents->bad),
+                    .detailed = bad > 10 ? CsvProblemsText(contents->bad, bad) : QString(),
+                    .yes = QStringLiteral("%1人を追加する").arg(good),
+                    .no = QStringLiteral("追加しない"),
+                    .yesRole = QMessageBox::AcceptRole}))
+      return;
   }
   const auto added = store::AddCsvRows(*store_, *contents);
   if (!added) return Warn(title, added.error().message + QStringLiteral("\n何も追加しませんでした。"));
