@@ -137,8 +137,10 @@ time difference from 135 degrees east, it finds true solar time and the
 sun's apparent longitude, and shows the year, month, day and hour pillars,
 the element in season, the great-luck sequence with its start age, the
 present age and the weekday. The windows are in Japanese; the map of Japan
-picks the birthplace. The torvela-cli command prints the same chart as text
-or JSON, one at a time or for a batch of births.]])
+picks the birthplace. Charts can be kept in a list of people (an SQLite
+file), opened again, printed, saved as PDF or PNG and copied as text. The
+torvela-cli command prints the same chart as text or JSON, one at a time or
+for a batch of births.]])
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "misc")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

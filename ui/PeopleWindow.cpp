@@ -11,17 +11,10 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "Ask.h"
+#include "ControlNames.h"
+
 namespace torvela::ui {
-
-namespace {
-
-template <typename T>
-T* Named(T* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
-
-}  // namespace
 
 PeopleWindow::PeopleWindow(QWidget* parent) : QWidget(parent, Qt::Window), model_(new PeopleModel(this)) {
   setObjectName(QStringLiteral("PeopleWindow"));
@@ -52,7 +45,7 @@ PeopleWindow::PeopleWindow(QWidget* parent) : QWidget(parent, Qt::Window), model
       {PeopleModel::Reading, QStringLiteral("わたなべ しょうたろう")},
       {PeopleModel::Birth, QStringLiteral("2000年12月30日出生時間不明")},
       {PeopleModel::Sex, QStringLiteral("性別")},
-      {PeopleModel::Place, QStringLiteral("千代田区千代田")},
+      {PeopleModel::Place, QStringLiteral("北海道札幌市中央区")},
       {PeopleModel::Updated, QStringLiteral("2026/12/30 00:00")},
   };
   for (const auto& [column, text] : widest) header->resizeSection(column, metrics.horizontalAdvance(text) + 16);
@@ -162,16 +155,15 @@ void PeopleWindow::btnDelete_Click() {
   if (!person || !store_) return;
   const store::Person doomed = *person;
   const int row = lstPeople->currentIndex().row();
-  QMessageBox ask(QMessageBox::Question, QStringLiteral("名簿"),
-                  QStringLiteral("「%1」を名簿から削除しますか？\n削除すると元に戻せません。").arg(doomed.name),
-                  QMessageBox::NoButton, this);
-  ask.setObjectName(QStringLiteral("askDelete"));
-  QPushButton* yes = ask.addButton(QStringLiteral("削除する"), QMessageBox::DestructiveRole);
-  QPushButton* no = ask.addButton(QStringLiteral("やめる"), QMessageBox::RejectRole);
-  ask.setDefaultButton(no);
-  ask.setEscapeButton(no);
-  ask.exec();
-  if (ask.clickedButton() != yes) return;
+  if (!Ask(this, {.objectName = QStringLiteral("askDelete"),
+                  .title = QStringLiteral("名簿"),
+                  .text = QStringLiteral("「%1」を名簿から削除しますか？\n削除すると元に戻せません。").arg(doomed.name),
+                  .informative = {},
+                  .detailed = {},
+                  .yes = QStringLiteral("削除する"),
+                  .no = QStringLiteral("やめる"),
+                  .yesRole = QMessageBox::DestructiveRole}))
+    return;
   if (auto removed = store_->Remove(doomed.id); !removed) {
     QMessageBox::warning(this, QStringLiteral("名簿"), removed.error().message);
     if (removed.error().problem != store::Problem::NotFound) return;

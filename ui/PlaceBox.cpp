@@ -121,6 +121,13 @@ void PlaceBox::Choose(QTreeWidgetItem* item) {
   emit placeChosen(*chosen_);
 }
 
+void PlaceBox::choosePlace(const place::Place& place) {
+  HideSuggestions();
+  chosen_ = &place;
+  setText(FromStd(place::QualifiedName(place)));
+  emit placeChosen(place);
+}
+
 bool PlaceBox::SuggestionKey(QKeyEvent* event) {
   if (!lstPlaces->isVisible()) return false;
   switch (event->key()) {

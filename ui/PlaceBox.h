@@ -36,6 +36,9 @@ class PlaceBox : public QLineEdit {
   // Forgets the chosen place and empties the box, without a signal: the
   // owner calls it when the time difference is typed in by hand.
   void clearPlace();
+  // Chooses a place of the gazetteer as picking its suggestion does (the
+  // box shows it, placeChosen is emitted), without the list being shown.
+  void choosePlace(const place::Place& place);
 
   QTreeWidget* lstPlaces;  // the suggestions: name, prefecture, reading
 

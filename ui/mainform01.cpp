@@ -2,8 +2,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -11,20 +15,31 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSettings>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
+#include "Ask.h"
+#include "ChartImage.h"
 #include "ChartNotes.h"
+#include "ControlNames.h"
 #include "DetailWindow.h"
 #include "Fonts.h"
 #include "GuideWindow.h"
 #include "InputLogic.h"
+#include "Keeping.h"
 #include "MomentSettingsMenu.h"
 #include "MomentSettingsStore.h"
+#include "PeopleWindow.h"
+#include "PersonDialog.h"
 #include "place/NumberText.h"
 #include "PlaceBox.h"
 #include "UpDown.h"
@@ -32,21 +47,13 @@
 #include "VersionBox.h"
 #include "chart/BirthMoment.h"
 #include "chart/JapanTime.h"
+#include "reading/ChartText.h"
+#include "store/Csv.h"
 #include "frmjpmap.h"
 #include "frmpop01.h"
 #include "yInput.h"
 
 namespace torvela::ui {
-
-namespace {
-
-template <typename W>
-W* Named(W* w, const QString& name) {
-  w->setObjectName(name);
-  return w;
-}
-
-}  // namespace
 
 mainform01::mainform01(Module2& module, QWidget* parent)
     : QMainWindow(parent),
@@ -70,7 +77,8 @@ mainform01::mainform01(Module2& module, QWidget* parent)
   connect(yearPicker_.get(), &yInput::decided, this, &mainform01::yInput_Decided);
 }
 
-mainform01::~mainform01() = default;
+// The 名簿 window goes first: it refers to the 名簿, which goes with this.
+mainform01::~mainform01() { delete peopleWindow_.data(); }
 
 void mainform01::BuildControls() {
   auto* central = new QWidget(this);
@@ -292,7 +300,23 @@ void mainform01::BuildMenus() {
   };
 
   menufile = menu("menufile", QStringLiteral("ファイル（&Ｆ）"), Qt::Key_F);
+  mnuSave = item(menufile, "mnuSave", QStringLiteral("名簿に保存"), QKeySequence(Qt::CTRL | Qt::Key_S));
+  mnuOpen = item(menufile, "mnuOpen", QStringLiteral("名簿を開く"), QKeySequence(Qt::CTRL | Qt::Key_O));
+  mnuline05 = separator(menufile, "mnuline05");
+  mnuExport = item(menufile, "mnuExport", QStringLiteral("名簿の書き出し…"), {});
+  mnuImport = item(menufile, "mnuImport", QStringLiteral("名簿の読み込み…"), {});
+  mnuline06 = separator(menufile, "mnuline06");
+  mnuPrint = item(menufile, "mnuPrint", QStringLiteral("印刷…"), {});
+  mnuPdf = item(menufile, "mnuPdf", QStringLiteral("PDFに保存…"), {});
+  mnuImage = item(menufile, "mnuImage", QStringLiteral("画像として保存…"), {});
+  mnuline07 = separator(menufile, "mnuline07");
   endkolvan = item(menufile, "endkolvan", QStringLiteral("Torvela終了"), QKeySequence(Qt::CTRL | Qt::Key_E));
+  // Alt+E opens 編集; Ctrl+E still ends the program.
+  menuedit = menu("menuedit", QStringLiteral("編集（&Ｅ）"), Qt::Key_E);
+  mnuCopy = item(menuedit, "mnuCopy", QStringLiteral("命式をコピー"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+  // Each command that is off says why in its tip.
+  menufile->setToolTipsVisible(true);
+  menuedit->setToolTipsVisible(true);
   menutool = menu("menutool", QStringLiteral("ツール（&Ｔ）"), Qt::Key_T);
   mnuMap = item(menutool, "mnuMap", QStringLiteral("日本地図表示（M)"), QKeySequence(Qt::CTRL | Qt::Key_M));
   menuLine02 = separator(menutool, "menuLine02");
@@ -321,6 +345,16 @@ void mainform01::BuildMenus() {
   connect(menujisa01, &QAction::triggered, this, &mainform01::menujisa01_Click);
   connect(menuguide, &QAction::triggered, this, &mainform01::menuguide_Click);
   connect(menuversion, &QAction::triggered, this, &mainform01::menuversion_Click);
+  connect(mnuSave, &QAction::triggered, this, &mainform01::mnuSave_Click);
+  connect(mnuOpen, &QAction::triggered, this, &mainform01::mnuOpen_Click);
+  connect(mnuExport, &QAction::triggered, this, &mainform01::mnuExport_Click);
+  connect(mnuImport, &QAction::triggered, this, &mainform01::mnuImport_Click);
+  connect(mnuPrint, &QAction::triggered, this, &mainform01::mnuPrint_Click);
+  connect(mnuPdf, &QAction::triggered, this, &mainform01::mnuPdf_Click);
+  connect(mnuImage, &QAction::triggered, this, &mainform01::mnuImage_Click);
+  connect(mnuCopy, &QAction::triggered, this, &mainform01::mnuCopy_Click);
+  peopleProblem_ = QStringLiteral("名簿が開かれていません。");
+  UpdateCommands();
 }
 
 bool mainform01::Form_Load(const std::filesystem::path& dataDir, QString* error) {
@@ -463,6 +497,8 @@ void mainform01::fInput_Click() {
       HalfWidthNumberText(txtJisahun->text()).toStdString(),
       HalfWidthNumberText(txtJisabyo->text()).toStdString());
   ShowBirth(CurrentBirth());
+  shownInputs_ = InputsNow();
+  UpdateCommands();
 }
 
 void mainform01::ShowBirth(const ChartBirth& birth) {
@@ -483,6 +519,8 @@ void mainform01::momentMenu_Change() {
   if (entered_ && chartView->hasChart()) {
     const ChartBirth shown = chartView->birth();
     ShowBirth(shown);
+    shownInputs_.moment = KeptMoment(momentMenu->settings());
+    UpdateCommands();
   }
 }
 
@@ -607,6 +645,7 @@ void mainform01::UnloadOtherWindows() {
   if (popup_) popup_->close();
   if (guide_) guide_->close();
   if (detail_) detail_->close();
+  if (peopleWindow_) peopleWindow_->close();
 }
 
 bool mainform01::eventFilter(QObject* watched, QEvent* event) {
@@ -638,6 +677,319 @@ void mainform01::closeEvent(QCloseEvent* event) {
   UnloadOtherWindows();
   event->accept();
   if (endProgram) endProgram(0);
+}
+
+// ---- The 名簿, the printed page, the picture and the copied text ----
+
+void mainform01::OpenPeople(const QString& path) {
+  if (store_) return;
+  auto opened = store::Store::Open(path.isEmpty() ? store::DefaultDatabasePath() : path);
+  if (opened) {
+    store_.emplace(std::move(*opened));
+    peopleProblem_.clear();
+  } else {
+    peopleProblem_ = opened.error().message;
+  }
+  if (peopleWindow_) peopleWindow_->SetStore(people(), peopleProblem_);
+  UpdateCommands();
+}
+
+void mainform01::ShowPeopleProblem() {
+  if (store_) return;
+  QMessageBox box(QMessageBox::Warning, QStringLiteral("名簿"), peopleProblem_, QMessageBox::Ok, this);
+  box.setObjectName(QStringLiteral("peopleProblem"));
+  box.setInformativeText(QStringLiteral("名簿を使わずに続けます。命式の表示、印刷、PDF、画像、コピーは使えます。"));
+  box.exec();
+}
+
+store::BirthInputs mainform01::InputsNow() const {
+  store::BirthInputs in;
+  in.year = static_cast<int>(module_.BirthYear.value_or(0));
+  in.month = static_cast<int>(module_.BirthMonth.value_or(0));
+  in.day = static_cast<int>(module_.BirthDay.value_or(0));
+  in.hour = hSelect->currentText();
+  in.minute = mtSelect->currentText();
+  in.sex = optM->isChecked() ? store::Sex::Male : store::Sex::Female;
+  in.jisahun = txtJisahun->text();
+  in.jisabyo = txtJisabyo->text();
+  if (const place::Place* place = txtPlace->chosenPlace()) {
+    in.placeCode = QString::fromStdString(place->code);
+    in.placeName = QString::fromStdString(place::QualifiedName(*place));
+  }
+  in.moment = KeptMoment(momentMenu->settings());
+  return in;
+}
+
+bool mainform01::FillInputs(const store::BirthInputs& in) {
+  yearPicker_->Decide(in.year);
+  if (!module_.BirthYear || static_cast<int>(*module_.BirthYear) != in.year) return false;
+  const auto pick = [this](QComboBox* list, const QString& text, void (mainform01::*picked)()) {
+    const int index = list->findText(text);
+    if (index < 0 || !list->isEnabled()) return false;
+    list->setCurrentIndex(index);
+    (this->*picked)();
+    return true;
+  };
+  if (!pick(mSelect, QString::number(in.month), &mainform01::mSelect_Click) ||
+      !pick(dSelect, QString::number(in.day), &mainform01::dSelect_Click) ||
+      !pick(hSelect, in.hour, &mainform01::hSelect_Click))
+    return false;
+  if (in.hour != QStringLiteral("?")) {
+    if (!pick(mtSelect, in.minute, &mainform01::mtSelect_Click)) return false;
+  } else {
+    // After an unknown hour the minute list is off and shows what it held.
+    mtSelect->setCurrentIndex(mtSelect->findText(in.minute));
+    module_.BirthMinute = mtSelect->currentIndex() < 0 ? std::nullopt
+                                                       : std::optional<double>(PickedValue(in.minute));
+    birthday_data();
+  }
+  (in.sex == store::Sex::Male ? optM : optW)->setChecked(true);
+  // The place writes its time difference; the kept texts follow, and give
+  // the place up only where they differ from it.
+  const place::Place* place = nullptr;
+  if (!in.placeCode.isEmpty() && txtPlace->isEnabled() && gazetteer_) {
+    const auto found = gazetteer_->FindExact(in.placeCode.toStdString());
+    if (found.size() == 1) place = found.front();
+  }
+  ForgetPlace();
+  txtPlace->clearPlace();
+  if (place) txtPlace->choosePlace(*place);
+  txtJisahun->setText(in.jisahun);
+  txtJisabyo->setText(in.jisabyo);
+  // The person's settings, as if picked in ツール (and so kept for the next run).
+  const chart::MomentSettings moment = MomentOf(in.moment);
+  if (KeptMoment(moment) != KeptMoment(momentMenu->settings())) {
+    momentMenu->SetSettings(moment);
+    if (openSettings) WriteMomentSettings(*openSettings(), moment);
+  }
+  return fInput->isEnabled();
+}
+
+QString mainform01::ShownName() const {
+  return person_ && personChart_ && chartView->hasChart() && *personChart_ == shownInputs_ ? person_->name
+                                                                                         : QString();
+}
+
+report::PageContent mainform01::ShownPage() const {
+  const chart::LocalTime now = clock();
+  return PageOf(chartView->birth(), chartView->texts(), chartView->notes(), ShownName(),
+                QDate(now.year, now.month, now.day));
+}
+
+QString mainform01::ShownText() const {
+  return QString::fromStdString(
+      reading::ChartPlainText(TextOf(chartView->birth(), chartView->texts(), chartView->notes(), ShownName())));
+}
+
+void mainform01::UpdateCommands() {
+  const bool kept = store_.has_value(), shown = chartView->hasChart();
+  const QString noChart = QStringLiteral("八字表示で命式を出すと使えます。");
+  for (QAction* a : {mnuOpen, mnuExport, mnuImport}) {
+    a->setEnabled(kept);
+    a->setToolTip(kept ? a->text() : peopleProblem_);
+  }
+  mnuSave->setEnabled(kept && shown);
+  mnuSave->setToolTip(!kept ? peopleProblem_ : !shown ? noChart : QStringLiteral("表示中の命式の入力を名簿に保存します。"));
+  for (QAction* a : {mnuPrint, mnuPdf, mnuImage, mnuCopy}) {
+    a->setEnabled(shown);
+    a->setToolTip(shown ? a->text() : noChart);
+  }
+  const QString name = person_ ? person_->name : QString();
+  setWindowTitle(MainWindowTitle(name, person_ && ShownName().isEmpty()));
+}
+
+void mainform01::Warn(const QString& title, const QString& text) {
+  QMessageBox::warning(this, title, text);
+}
+
+QString mainform01::Suggested(const QString& fileName) const {
+  const QString folder = !folder_.isEmpty() ? folder_
+                                            : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return fileName.isEmpty() ? folder : QDir(folder).filePath(fileName);
+}
+
+QString mainform01::AskFile(const FileQuestion& q) {
+  QString path;
+  if (askFile) {
+    path = askFile(q);
+  } else {
+    QFileDialog dialog(this, q.caption, q.suggested, q.filter);
+    dialog.setAcceptMode(q.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(q.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(q.suffix);
+    if (q.save) dialog.selectFile(q.suggested);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) path = dialog.selectedFiles().front();
+  }
+  if (!path.isEmpty()) folder_ = QFileInfo(path).absolutePath();
+  return path;
+}
+
+void mainform01::mnuSave_Click() {
+  if (!store_ || !chartView->hasChart()) return;
+  const store::Person draft = person_.value_or(store::Person{});
+  PersonDialog dialog(draft, person_.has_value(), BirthSummary(chartView->birth()), this);
+  if (dialog.exec() != QDialog::Accepted || dialog.choice() == PersonDialog::Cancel) return;
+  store::Person person = draft;
+  person.name = dialog.name();
+  person.reading = dialog.reading();
+  person.memo = dialog.memo();
+  person.inputs = shownInputs_;
+  std::optional<store::Expected<store::Person>> saved;
+  if (dialog.choice() == PersonDialog::Update) {
+    saved = store_->Update(person);
+    // Deleted meanwhile: kept again as a new person.
+    if (!*saved && saved->error().problem == store::Problem::NotFound) saved.reset();
+  } else {
+    auto same = store_->FindByName(person.name);
+    if (same && !same->empty()) {
+      if (!Ask(this, {.objectName = QStringLiteral("askSameName"),
+                      .title = QStringLiteral("名簿"),
+                      .text = QStringLiteral("名簿にはもう「%1」がいます。同じ名前でもう一人追加しますか？").arg(person.name),
+                      .informative = {},
+                      .detailed = {},
+                      .yes = QStringLiteral("追加する"),
+                      .no = QStringLiteral("やめる"),
+                      .yesRole = QMessageBox::AcceptRole}))
+        return;
+    }
+  }
+  if (!saved) {
+    person.id = 0;
+    person.created = person.updated = QDateTime();
+    saved = store_->Add(person);
+  }
+  if (!*saved) return Warn(QStringLiteral("名簿"), saved->error().message);
+  person_ = saved->value();
+  personChart_ = shownInputs_;
+  UpdateCommands();
+  if (peopleWindow_) peopleWindow_->Reload();
+}
+
+void mainform01::mnuOpen_Click() {
+  if (!store_) return;
+  if (!peopleWindow_) {
+    peopleWindow_ = new PeopleWindow(this);
+    connect(peopleWindow_, &PeopleWindow::personChosen, this, &mainform01::PeopleWindow_PersonChosen);
+    peopleWindow_->SetStore(people(), peopleProblem_);
+  } else {
+    peopleWindow_->Reload();
+  }
+  peopleWindow_->show();
+  peopleWindow_->raise();
+  peopleWindow_->activateWindow();
+}
+
+void mainform01::PeopleWindow_PersonChosen(const store::Person& person) {
+  if (const QString why = store::CheckPerson(person); !why.isEmpty())
+    return Warn(QStringLiteral("名簿"), QStringLiteral("「%1」の命式は出せません：%2").arg(person.name, why));
+  if (!FillInputs(person.inputs))
+    return Warn(QStringLiteral("名簿"), QStringLiteral("「%1」の入力を入れ直せませんでした。").arg(person.name));
+  fInput_Click();
+  person_ = person;
+  personChart_ = shownInputs_;
+  UpdateCommands();
+  show();
+  raise();
+  activateWindow();
+}
+
+void mainform01::mnuExport_Click() {
+  if (!store_) return;
+  const QString path = AskFile({true, QStringLiteral("名簿の書き出し"), Suggested(QStringLiteral("名簿.csv")),
+                                QStringLiteral("CSV (*.csv)"), QStringLiteral("csv")});
+  if (path.isEmpty()) return;
+  const auto written = store::ExportCsvFile(*store_, path);
+  if (!written) return Warn(QStringLiteral("名簿の書き出し"), written.error().message);
+  QMessageBox::information(this, QStringLiteral("名簿の書き出し"),
+                           QStringLiteral("%1人を書き出しました。\n%2").arg(*written).arg(QDir::toNativeSeparators(path)));
+}
+
+void mainform01::mnuImport_Click() {
+  if (!store_) return;
+  const QString title = QStringLiteral("名簿の読み込み");
+  const QString path = AskFile({false, title, Suggested({}),
+                                QStringLiteral("CSV (*.csv);;すべてのファイル (*)"), QStringLiteral("csv")});
+  if (path.isEmpty()) return;
+  const auto contents = store::ReadCsvFile(path);
+  if (!contents) return Warn(title, contents.error().message);
+  const int good = static_cast<int>(contents->good.size()), bad = static_cast<int>(contents->bad.size());
+  if (good == 0 && bad == 0) {
+    QMessageBox::information(this, title, QStringLiteral("このファイルには人がいません。"));
+    return;
+  }
+  if (bad > 0) {
+    if (good == 0)
+      return Warn(title, QStringLiteral("読み込める行がありません。何も追加しませんでした。\n\n") + CsvProblemsText(contents->bad));
+    if (!Ask(this, {.objectName = QStringLiteral("askBadRows"),
+                    .title = title,
+                    .text = QStringLiteral("読み込めない行が%1行あります。読み込める%2人だけを追加しますか？").arg(bad).arg(good),
+                    .informative = CsvProblemsText(contents->bad),
+                    .detailed = bad > 10 ? CsvProblemsText(contents->bad, bad) : QString(),
+                    .yes = QStringLiteral("%1人を追加する").arg(good),
+                    .no = QStringLiteral("追加しない"),
+                    .yesRole = QMessageBox::AcceptRole}))
+      return;
+  }
+  const auto added = store::AddCsvRows(*store_, *contents);
+  if (!added) return Warn(title, added.error().message + QStringLiteral("\n何も追加しませんでした。"));
+  if (peopleWindow_) peopleWindow_->Reload();
+  QMessageBox::information(this, title, QStringLiteral("%1人を名簿に追加しました。").arg(*added));
+}
+
+void mainform01::mnuPrint_Click() {
+  if (!chartView->hasChart()) return;
+  const report::PageContent page = ShownPage();
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setPageOrientation(QPageLayout::Portrait);
+  printer.setDocName(report::PageTitle(page));
+  // The page keeps its own margins: paint on the whole sheet.
+  printer.setFullPage(true);
+  bool go = false;
+  if (askPrinter) {
+    go = askPrinter(printer);
+  } else {
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("印刷"));
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    go = dialog.exec() == QDialog::Accepted;
+  }
+  if (!go) return;
+  QPainter painter;
+  if (!painter.begin(&printer))
+    return Warn(QStringLiteral("印刷"), QStringLiteral("印刷を始められません。プリンターの設定を確かめてください。"));
+  report::PaintPage(painter, QRectF(QPointF(0, 0), printer.paperRect(QPrinter::DevicePixel).size()), page);
+  if (!painter.end()) Warn(QStringLiteral("印刷"), QStringLiteral("印刷を終えられませんでした。"));
+}
+
+void mainform01::mnuPdf_Click() {
+  if (!chartView->hasChart()) return;
+  const report::PageContent page = ShownPage();
+  const QString path = AskFile({true, QStringLiteral("PDFに保存"), Suggested(SuggestedFileName(page.name, "pdf")),
+                                QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf")});
+  if (path.isEmpty()) return;
+  QString error;
+  if (!report::WritePdf(path, page, &error)) Warn(QStringLiteral("PDFに保存"), error);
+}
+
+void mainform01::mnuImage_Click() {
+  if (!chartView->hasChart()) return;
+  const QString path = AskFile({true, QStringLiteral("画像として保存"),
+                                Suggested(SuggestedFileName(ShownName(), "png")), QStringLiteral("PNG (*.png)"),
+                                QStringLiteral("png")});
+  if (path.isEmpty()) return;
+  // The picture is of the chart, not of the grey that says the inputs moved on.
+  const bool outOfDate = chartView->outOfDate();
+  chartView->SetOutOfDate(false);
+  QString error;
+  const bool saved = SaveChartPng(*chartView, path, &error);
+  chartView->SetOutOfDate(outOfDate);
+  if (!saved) Warn(QStringLiteral("画像として保存"), error);
+}
+
+void mainform01::mnuCopy_Click() {
+  if (!chartView->hasChart()) return;
+  QGuiApplication::clipboard()->setText(ShownText());
 }
 
 }  // namespace torvela::ui

@@ -3,7 +3,10 @@
 // birth-moment settings of the ツール menu, calls the chart computation and
 // writes the texts it returns; it computes nothing itself. The settings are
 // kept between runs; changing one recomputes the chart in view for the birth
-// it shows.
+// it shows. ファイル keeps the chart on screen in the 名簿 and opens a kept
+// person again by filling the inputs as if typed; it prints the chart,
+// writes it as PDF or PNG, and 編集 copies it as text. Those commands use
+// the chart as shown, never the inputs.
 #pragma once
 
 #include <QMainWindow>
@@ -18,17 +21,21 @@
 #include "BirthPlace.h"
 #include "ChartView.h"
 #include "DetailWindow.h"
+#include "PeopleWindow.h"
 #include "VersionBox.h"
 #include "calc/Module2.h"
 #include "chart/Chart.h"
 #include "frmjpmap.h"
 #include "frmpop01.h"
+#include "report/Page.h"
+#include "store/Store.h"
 
 class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPrinter;
 class QPushButton;
 class QRadioButton;
 class QSettings;
@@ -57,6 +64,15 @@ class mainform01 : public QMainWindow {
   // its tooltip saying why.
   bool Form_Load(const std::filesystem::path& dataDir, QString* error);
 
+  // Opens the 名簿 at path (store::DefaultDatabasePath() when empty), once.
+  // When it cannot be opened the window runs on without it: the 名簿
+  // commands are off, their tips and peopleProblem() saying why.
+  void OpenPeople(const QString& path);
+  const QString& peopleProblem() const { return peopleProblem_; }
+  // Tells once, in a message box, why the 名簿 could not be opened.
+  void ShowPeopleProblem();
+  store::Store* people() { return store_ ? &*store_ : nullptr; }
+
   // Rewrites the birthday line from the stored birth and the hour and
   // minute lists.
   void birthday_data();
@@ -71,6 +87,16 @@ class mainform01 : public QMainWindow {
   // Where the settings are kept: the user's, under the organisation and
   // application names; tests give a file of their own.
   std::function<std::unique_ptr<QSettings>()> openSettings;
+  // A file dialog's question; the answer is a path, or empty for cancel.
+  struct FileQuestion {
+    bool save = true;
+    QString caption, suggested, filter, suffix;
+  };
+  // Asks for a file; a QFileDialog unless tests answer instead.
+  std::function<QString(const FileQuestion&)> askFile;
+  // Sets up the printer (Qt's print dialog unless tests set one up
+  // instead); false cancels the printing.
+  std::function<bool(QPrinter&)> askPrinter;
   // The window unloaded by Form_Load (the splash), if any.
   QPointer<QWidget> splash;
 
@@ -81,6 +107,15 @@ class mainform01 : public QMainWindow {
   frmjpmap* mapWindow() const { return map_; }
   frmpop01* popupWindow() const { return popup_; }
   DetailWindow* detailWindow() const { return detail_; }
+  PeopleWindow* peopleWindow() const { return peopleWindow_; }
+  // The person last opened or saved, if any: saving again writes over them.
+  const std::optional<store::Person>& openPerson() const { return person_; }
+  // The name the chart on screen is kept under: the open person's while the
+  // chart is the one opened or saved for them; empty otherwise.
+  QString ShownName() const;
+  // The chart on screen as a printed page and as text.
+  report::PageContent ShownPage() const;
+  QString ShownText() const;
 
   // Input and command controls.
   QPushButton* yearInput;
@@ -105,7 +140,9 @@ class mainform01 : public QMainWindow {
   ChartView* chartView;
 
   // Menus.
-  QMenu *menufile, *menutool, *menuhelp;
+  QMenu *menufile, *menuedit, *menutool, *menuhelp;
+  QAction *mnuSave, *mnuOpen, *mnuline05, *mnuExport, *mnuImport, *mnuline06, *mnuPrint, *mnuPdf, *mnuImage,
+      *mnuline07, *mnuCopy;
   QAction *endkolvan, *mnuMap, *menuLine02, *menupop, *mnuDetail, *mnuline03, *menujisa01, *mnuline04,
       *menuguide, *menuversion;
   // 夏時刻を補正, the reading before 1888 and the boundary margin.
@@ -133,6 +170,15 @@ class mainform01 : public QMainWindow {
   void menuversion_Click();
   void endbtn_Click();
   void endkolvan_Click();
+  void mnuSave_Click();
+  void mnuOpen_Click();
+  void mnuExport_Click();
+  void mnuImport_Click();
+  void mnuPrint_Click();
+  void mnuPdf_Click();
+  void mnuImage_Click();
+  void mnuCopy_Click();
+  void PeopleWindow_PersonChosen(const torvela::store::Person& person);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -159,6 +205,19 @@ class mainform01 : public QMainWindow {
   // Gives up the chosen place, if any: the time difference is being set
   // another way. The boxes keep what they hold.
   void ForgetPlace();
+  // The inputs as they read now, as the 名簿 keeps them.
+  store::BirthInputs InputsNow() const;
+  // Sets the inputs as a person typing them would: the year through the
+  // year picker, each list through its pick, the sex, the birthplace and the
+  // time difference. False when a list does not offer the kept value.
+  bool FillInputs(const store::BirthInputs& inputs);
+  // Turns the ファイル and 編集 commands on and off for the 名簿 and the
+  // chart on screen; the title names the person shown.
+  void UpdateCommands();
+  QString AskFile(const FileQuestion& question);
+  // Remembers the folder of a file chosen, for the next question.
+  QString Suggested(const QString& fileName) const;
+  void Warn(const QString& title, const QString& text);
 
   Module2& module_;
   std::unique_ptr<yInput> yearPicker_;
@@ -171,6 +230,13 @@ class mainform01 : public QMainWindow {
   std::optional<chart::ChartInput> entered_;
   std::shared_ptr<const place::Gazetteer> gazetteer_;  // searched by txtPlace; empty when unreadable
   bool writingPlace_ = false;   // the boxes are being set to a chosen place's
+  std::optional<store::Store> store_;  // the 名簿; none when it could not be opened
+  QString peopleProblem_;              // why there is no 名簿
+  QPointer<PeopleWindow> peopleWindow_;
+  std::optional<store::Person> person_;          // the person open, as kept
+  std::optional<store::BirthInputs> personChart_;  // the inputs of their chart when opened or saved
+  store::BirthInputs shownInputs_;               // the inputs the chart on screen was computed for
+  QString folder_;                               // where the last file was chosen
 };
 
 }  // namespace torvela::ui

@@ -117,6 +117,18 @@ void yInput::Open() {
   activateWindow();
 }
 
+void yInput::Decide(int year) {
+  const int century = year >= 2000 ? 2000 : year >= 1900 ? 1900 : 1800;
+  const YearRange range = CenturyYears(century);
+  if (year < range.first || year > range.last) return;
+  if (!loaded_) Form_Load();
+  FillYears(century);
+  const QList<QListWidgetItem*> items = List1->findItems(QString::number(year), Qt::MatchExactly);
+  if (items.size() != 1) return;
+  List1->setCurrentItem(items.front());
+  btnSlok_Click();
+}
+
 void yInput::Form_Load() {
   loaded_ = true;
   y1900_Click();

@@ -24,6 +24,10 @@ class yInput : public QWidget {
 
   // Shows the picker; the first time it runs Form_Load before showing.
   void Open();
+  // Lists the year's century, picks the year as a click on it would and
+  // decides it as the decide button does; the picker need not be shown.
+  // Nothing happens for a year no century button lists.
+  void Decide(int year);
   bool loaded() const { return loaded_; }
 
   QPushButton* y1800;

@@ -3,6 +3,8 @@
 // catcher for modal boxes.
 #pragma once
 
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QtWidgets>
 
@@ -17,6 +19,13 @@ using torvela::Module2, torvela::ui::mainform01, torvela::ui::ChartView, torvela
     torvela::ui::frmjpmap, torvela::ui::yInput;
 
 inline const torvela::chart::LocalTime kNow{2026, 12, 6, 12, 0};
+
+// The 名簿 of a program started by the test: a file of its own in a
+// temporary folder, never the user's.
+inline void UseTestPeople(const QTemporaryDir& dir) {
+  QStandardPaths::setTestModeEnabled(true);
+  qputenv("TORVELA_DB", QFile::encodeName(dir.filePath(QStringLiteral("torvela.sqlite"))));
+}
 
 inline std::filesystem::path DataDir() { return QCoreApplication::applicationDirPath().toStdString(); }
 

@@ -66,6 +66,8 @@ bool MakeDataDir(const QTemporaryDir& dir, int lines, int field) {
 class TestBirthplace : public MainWindowTest {
   Q_OBJECT
 
+  QTemporaryDir peopleDir;
+
   PlaceBox* box() { return w->txtPlace; }
   QString Jisa() { return w->txtJisahun->text() + '/' + w->txtJisabyo->text(); }
   // From the main window, as a person clicks into it.
@@ -102,6 +104,8 @@ class TestBirthplace : public MainWindowTest {
   }
 
  private slots:
+  // Started programs open a 名簿 of their own.
+  void initTestCase() { UseTestPeople(peopleDir); }
   void init() { Load(); }
   void cleanup() { Unload(); }
 

@@ -1,5 +1,5 @@
 // The keys a person reaches for: Enter presses the focused button, the menus
-// open from the keyboard, Escape closes the popup and the map, Ctrl+E ends
+// open from the keyboard (Alt+E 編集, while Ctrl+E ends), Escape closes the popup and the map, Ctrl+E ends
 // the program from any window and any text box while Ctrl+V still pastes
 // into a text box, and tabbing into the year list picks no year.
 #include <QSignalSpy>
@@ -79,6 +79,7 @@ class TestKeyboard : public MainWindowTest {
   void menusOpenFromTheKeyboard() {
     const struct { Qt::Key key; Qt::KeyboardModifier modifier; QMenu* menu; const char* caption; } rows[] = {
         {Qt::Key_F, Qt::AltModifier, w->menufile, "ファイル（Ｆ）"},
+        {Qt::Key_E, Qt::AltModifier, w->menuedit, "編集（Ｅ）"},
         {Qt::Key_T, Qt::AltModifier, w->menutool, "ツール（Ｔ）"},
         {Qt::Key_H, Qt::AltModifier, w->menuhelp, "ヘルプ（Ｈ）"},
         {Qt::Key_F10, Qt::NoModifier, w->menufile, "ファイル（Ｆ）"}};

@@ -1,15 +1,18 @@
 // Random actions of a person on the real windows, checking after each one
 // that the windows still agree with each other and with the birth
 // computation under the settings picked in ツール, which outlive each run of
-// the program. TORVELA_SOAK_SEED and TORVELA_SOAK_ACTIONS replay a run; the
+// the program. Charts are kept in a 名簿 of the soak's own and opened again.
+// TORVELA_SOAK_SEED and TORVELA_SOAK_ACTIONS replay a run; the
 // last actions are printed with any failure.
 #include <deque>
 #include <random>
 
 #include "BirthPlace.h"
 #include "InputLogic.h"
+#include "Keeping.h"
 #include "MomentSettingsMenu.h"
 #include "place/NumberText.h"
+#include "PersonDialog.h"
 #include "PlaceBox.h"
 #include "UiTestSupport.h"
 #include "chart/BirthMoment.h"
@@ -95,6 +98,8 @@ class TestSoak : public MainWindowTest {
   std::mt19937_64 rng;
   std::deque<QString> log;  // the last actions, for a failure report
   int actionNo = 0, sessions = 0, charts = 0, popups = 0, placesChosen = 0, settingChanges = 0, details = 0;
+  int saves = 0, opens = 0;
+  QTemporaryDir peopleDir;  // the soak's 名簿, across runs of the program
   QString failure;
   CountingSound sound;
   LocalTime now;
@@ -130,6 +135,8 @@ class TestSoak : public MainWindowTest {
     decidedYear.reset(), unknownHourPicked = false, popupCopy.clear(), chartBirth.reset();
     chartInput.reset(), popupDetail.clear(), detailShown = detailBlank;
     if (!(picked == w->momentMenu->settings())) Fail("settings not read back at start");
+    w->OpenPeople(peopleDir.filePath(QStringLiteral("soak.sqlite")));
+    if (!w->people()) Fail("名簿 not opened: " + w->peopleProblem());
     connect(w->fInput, &QPushButton::clicked, this, [this] { displayPressed = true; });
     connect(w->btnpop, &QPushButton::clicked, this, [this] { popupRefreshed = true; });
     connect(w->txtPlace, &PlaceBox::placeChosen, this, [this] { ++placesChosen; });
@@ -284,6 +291,71 @@ class TestSoak : public MainWindowTest {
     ++settingChanges;
     // The chart in view follows, for the birth it shows.
     if (chartInput) ExpectReport();
+  }
+
+  // 名簿に保存 (a new person, or over the one open) or 名簿を開く and a
+  // random person chosen with Enter; not while the year picker locks the
+  // menus. What is kept is the chart on screen; what is opened is typed
+  // back exactly and shown.
+  void UsePeople() {
+    if (!w->menuBar()->isEnabled()) return UseYearPicker();
+    torvela::store::Store& store = *w->people();
+    if (w->mnuSave->isEnabled() && (Chance(0.5) || store.List()->empty())) {
+      const QString name = QStringLiteral("人%1").arg(saves);
+      const bool over = w->openPerson() && Chance(0.5);
+      Note(QStringLiteral("save %1 %2").arg(over ? "over" : "new", name));
+      QTimer answer;
+      connect(&answer, &QTimer::timeout, this, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) return box->defaultButton()->click();
+        auto* d = qobject_cast<PersonDialog*>(modal);
+        if (!d) return;
+        d->txtName->setText(name);
+        (over && d->btnUpdate ? d->btnUpdate : d->btnAdd)->click();
+      });
+      answer.start(5);
+      Touch(w.get());
+      Shortcut(Qt::Key_S);
+      if (!w->openPerson()) return Fail("not kept: " + name);
+      const auto kept = store.Get(w->openPerson()->id);
+      if (!kept || kept->name != name) return Fail("not kept: " + name);
+      const auto& in = kept->inputs;
+      // A lone surrogate typed in is not kept as it was (SQLite holds UTF-8).
+      const auto same = [](const QString& kept, const QString& typed) {
+        return kept == typed || !typed.isValidUtf16();
+      };
+      if (!chartBirth || !same(in.jisahun, chartBirth->jisahun) || !same(in.jisabyo, chartBirth->jisabyo) ||
+          (in.sex == torvela::store::Sex::Male) != chartBirth->male || in.placeName != chartBirth->place ||
+          in.moment != KeptMoment(picked.s))
+        return Fail(QStringLiteral("kept other inputs than the chart's: %1/%2 %3 %4, moment %5 %6")
+                        .arg(in.jisahun, in.jisabyo, in.placeName, chartBirth ? chartBirth->place : "-")
+                        .arg(in.moment.has_value()).arg(KeptMoment(picked.s).has_value()));
+      ++saves;
+      return;
+    }
+    const auto people = store.List();
+    if (!people || people->empty()) return ClickAnyButton();
+    Touch(w.get());
+    Shortcut(Qt::Key_O);
+    PeopleWindow* list = w->peopleWindow();
+    if (!list || !list->isVisible()) return Fail("名簿 window not shown");
+    const int row = Rand(0, list->model()->rowCount() - 1);
+    list->lstPeople->setCurrentIndex(list->model()->index(row, 0));
+    const torvela::store::Person person = list->model()->PersonAt(row);
+    Note("open " + person.name);
+    QTest::keyClick(list->lstPeople, Qt::Key_Return);
+    ++opens;
+    // Typed back: the lists, boxes and settings hold what was kept.
+    const auto& in = person.inputs;
+    picked.s = MomentOf(in.moment);
+    const bool unknownHour = in.hour == QStringLiteral("?");
+    if (decidedYear != in.year || w->mSelect->currentText() != QString::number(in.month) ||
+        w->dSelect->currentText() != QString::number(in.day) || w->hSelect->currentText() != in.hour ||
+        w->mtSelect->currentText() != in.minute || w->mtSelect->isEnabled() == unknownHour ||
+        w->optM->isChecked() != (in.sex == torvela::store::Sex::Male) || w->txtJisahun->text() != in.jisahun ||
+        w->txtJisabyo->text() != in.jisabyo || (w->txtPlace->chosenPlace() != nullptr) != !in.placeCode.isEmpty())
+      return Fail("opened " + person.name + " with other inputs");
+    displayPressed = true;
   }
 
   // 命式詳細 of the main window (its button or Ctrl+D) or of the popup,
@@ -511,6 +583,7 @@ class TestSoak : public MainWindowTest {
     else if (r < 790) UsePopup();
     else if (r < 815) UseSettings();
     else if (r < 835) UseDetail();
+    else if (r < 845) UsePeople();
     else if (r < 870) PressShortcut();
     else if (r < 905) Click(Chance(0.5) ? w->optM : w->optW);
     else if (r < 998) Click(w->fInput);
@@ -562,9 +635,10 @@ class TestSoak : public MainWindowTest {
       for (const QString& line : log) report += "  " + line + '\n';
       QFAIL(qPrintable(report));
     }
-    qInfo("soak: %d runs, %d charts, %d popups, %d places chosen, %d setting changes, %d actions with 命式詳細 open",
-          sessions, charts, popups, placesChosen, settingChanges, details);
-    QVERIFY(charts > 0 && placesChosen > 0);
+    qInfo("soak: %d runs, %d charts, %d popups, %d places chosen, %d setting changes, %d actions with 命式詳細 open, "
+          "%d saved, %d opened",
+          sessions, charts, popups, placesChosen, settingChanges, details, saves, opens);
+    QVERIFY(charts > 0 && placesChosen > 0 && saves > 0 && opens > 0);
   }
 
   void cleanupTestCase() {

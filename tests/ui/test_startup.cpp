@@ -13,9 +13,12 @@ using namespace uitest;
 class TestStartup : public QObject {
   Q_OBJECT
 
+  QTemporaryDir peopleDir;
+
  private slots:
-  // The program reads its settings at start: never the user's.
-  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  // Started programs open a 名簿 of their own and read settings that are
+  // never the user's.
+  void initTestCase() { UseTestPeople(peopleDir); }
 
   void splashThenMainWindow() {
     const int interval = 300;

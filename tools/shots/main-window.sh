@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Renders ${out}: starts the program on a private X server with settings of
-# its own (the defaults), enters a birth with the mouse and keyboard as a
+# Renders ${out}: starts the program on a private X server with settings (and
+# a 名簿) of its own (the defaults), enters a birth with the mouse and keyboard as a
 # user would (the birthplace looked up by its rōmaji), shows the chart and
 # saves the main window. With a
 # fourth argument "tour" it also saves the splash (docs/splash.png), the year
@@ -21,7 +21,7 @@ display=:97
 config=$(mktemp -d)
 Xvfb $display -screen 0 2560x2048x24 >/dev/null 2>&1 &
 xvfb=$!
-export DISPLAY=$display QT_SCALE_FACTOR=$scale XDG_CONFIG_HOME=$config
+export DISPLAY=$display QT_SCALE_FACTOR=$scale XDG_CONFIG_HOME=$config XDG_DATA_HOME=$config
 sleep 1
 "$exe" >/tmp/shot.log 2>&1 &
 app=$!

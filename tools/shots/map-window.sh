@@ -10,13 +10,15 @@ scale=${2:-1}
 out=${3:-docs/map-window.png}
 display=:96
 
+# A 名簿 of its own, never the user's.
+config=$(mktemp -d)
 Xvfb $display -screen 0 2560x2048x24 >/dev/null 2>&1 &
 xvfb=$!
-export DISPLAY=$display QT_SCALE_FACTOR=$scale
+export DISPLAY=$display QT_SCALE_FACTOR=$scale XDG_CONFIG_HOME=$config XDG_DATA_HOME=$config
 sleep 1
 "$exe" >/tmp/map-shot.log 2>&1 &
 app=$!
-trap 'kill $app $xvfb 2>/dev/null || true' EXIT
+trap 'kill $app $xvfb 2>/dev/null || true; rm -rf "$config"' EXIT
 
 # The main window follows the three-second splash.
 main=""

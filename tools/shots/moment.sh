@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Renders the birth-moment screenshots: starts the program on a private X
-# server with settings of its own (the defaults), enters a summer-time birth
+# server with settings (and a 名簿) of its own (the defaults), enters a summer-time birth
 # (1949-07-01 10:00 in Tokyo, 千代田区 picked in the birthplace box) and
 # saves the main window (docs/main-window-summer.png), enters a birth minutes
 # before 立春 (1990-02-04 11:00, same place) and saves it with its boundary
@@ -18,7 +18,7 @@ display=:96
 config=$(mktemp -d)
 Xvfb $display -screen 0 2560x2048x24 >/dev/null 2>&1 &
 xvfb=$!
-export DISPLAY=$display QT_SCALE_FACTOR=$scale XDG_CONFIG_HOME=$config
+export DISPLAY=$display QT_SCALE_FACTOR=$scale XDG_CONFIG_HOME=$config XDG_DATA_HOME=$config
 sleep 1
 "$exe" >/tmp/shot-moment.log 2>&1 &
 app=$!
