@@ -95,18 +95,7 @@ class PillarProbe {
   PillarIndices At(std::int64_t clockMinute) {
     for (const auto& [m, p] : done_)
       if (m == clockMinute) return p;
-    const LocalTime t = ReadingOfMinute(clockMinute);
-    ChartInput in = entered_;
-    in.year = t.year;
-    in.month = t.month;
-    in.day = t.day;
-    in.hour = t.hour;
-    in.minute = t.minute;
-    in.hourUnknown = in.minuteUnknown = false;
-    const ClockReading clock = ReadClock(t, settings_);
-    in.clockShiftMinutes = clock.shiftMinutes;
-    in.clockBasis = clock.basis;
-    in = SanitisedInput(in);
+    const ChartInput in = SanitisedInput(InputAtClockMinute(entered_, clockMinute, settings_));
     ChartResult r;
     TrueSolarStep(in, r);
     const CalendarMoment solar{r.solarYear, r.solarMonth, r.solarDay, r.solarHour, r.solarMinute};
@@ -458,6 +447,22 @@ ClockReading ReadClock(const LocalTime& clock, const MomentSettings& settings) {
     }
   }
   return r;
+}
+
+ChartInput InputAtClockMinute(const ChartInput& entered, std::int64_t clockMinute,
+                              const MomentSettings& settings) {
+  const LocalTime t = ReadingOfMinute(clockMinute);
+  ChartInput in = entered;
+  in.year = t.year;
+  in.month = t.month;
+  in.day = t.day;
+  in.hour = t.hour;
+  in.minute = t.minute;
+  in.hourUnknown = in.minuteUnknown = false;
+  const ClockReading clock = ReadClock(t, settings);
+  in.clockShiftMinutes = clock.shiftMinutes;
+  in.clockBasis = clock.basis;
+  return in;
 }
 
 namespace {

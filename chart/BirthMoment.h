@@ -6,6 +6,7 @@
 // "now" are parameters.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -58,6 +59,13 @@ struct ClockReading {
 // reading is taken as JST; a repeated one as its first occurrence, summer
 // time.
 ClockReading ReadClock(const LocalTime& clock, const MomentSettings& settings);
+
+// The input of `entered` moved to one clock minute (a MinuteNumber) near
+// the birth, read as ComputeBirth reads a known reading: hour and minute
+// known, the clock shift and basis ReadClock gives for that minute. The
+// boundary search computes the chart of every minute it visits from it.
+ChartInput InputAtClockMinute(const ChartInput& entered, std::int64_t clockMinute,
+                              const MomentSettings& settings);
 
 // A sectional term next to the birth, as a true-solar reading.
 struct TermReport {

@@ -1,6 +1,7 @@
 // Reading typed numbers and writing number texts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <clocale>
 #include <cmath>
@@ -19,53 +20,32 @@ namespace {
 // The texts as printf wrote them before std::to_chars, in the C locale: the
 // reference the new ones must match byte for byte.
 std::string PrintfGeneralText(double x) {
-  if (x == 0) return "0";
   char buf[40];
   std::snprintf(buf, sizeof buf, "%.15g", x);
-  std::string s(buf);
-  for (char& c : s) {
-    if (c == 'e') c = 'E';
-  }
+  std::string s = x == 0 ? "0" : buf;
+  std::replace(s.begin(), s.end(), 'e', 'E');
   return s;
 }
 
+// One decimal of the 15 significant digits "%.14e" gives, rounded half away
+// from zero on those digits.
 std::string PrintfOneDecimalText(double x) {
   char buf[40];
-  std::snprintf(buf, sizeof buf, "%.14e", x);
-  const std::string s(buf);
-  const bool negative = s[0] == '-';
-  const std::size_t lead = negative ? 1 : 0;
-  std::string digits;
-  digits += s[lead];
-  digits += s.substr(lead + 2, 14);
-  const int exponent = std::atoi(s.c_str() + s.find('e') + 1);
-  int point = exponent + 1;
-  if (point < 1) {
-    digits.insert(0, static_cast<std::size_t>(1 - point), '0');
-    point = 1;
+  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(x));
+  std::string digits = buf[0] + std::string(buf + 2, 14);
+  int point = std::atoi(std::strchr(buf, 'e') + 1) + 1;  // digits before the decimal point
+  if (point < 1) digits.insert(0, static_cast<std::size_t>(1 - point), '0'), point = 1;
+  const auto p = static_cast<std::size_t>(point);
+  digits.resize(std::max(digits.size(), p + 2), '0');
+  std::string kept = digits.substr(0, p + 1);
+  if (digits[p + 1] >= '5') {
+    std::size_t k = kept.size();
+    while (k > 0 && kept[k - 1] == '9') kept[--k] = '0';
+    if (k > 0) ++kept[k - 1]; else kept.insert(0, 1, '1');
   }
-  if (static_cast<int>(digits.size()) < point + 2) {
-    digits.append(static_cast<std::size_t>(point + 2) - digits.size(), '0');
-  }
-  std::string kept = digits.substr(0, static_cast<std::size_t>(point) + 1);
-  if (digits[static_cast<std::size_t>(point) + 1] >= '5') {
-    int k = static_cast<int>(kept.size()) - 1;
-    while (k >= 0 && kept[static_cast<std::size_t>(k)] == '9') {
-      kept[static_cast<std::size_t>(k)] = '0';
-      --k;
-    }
-    if (k >= 0) {
-      ++kept[static_cast<std::size_t>(k)];
-    } else {
-      kept.insert(0, 1, '1');
-    }
-  }
-  std::string whole = kept.substr(0, kept.size() - 1);
-  const std::size_t nz = whole.find_first_not_of('0');
-  whole = nz == std::string::npos ? "0" : whole.substr(nz);
-  std::string out = whole + "." + kept.back();
-  if (negative && out != "0.0") out.insert(0, 1, '-');
-  return out;
+  const std::size_t lead = std::min(kept.find_first_not_of('0'), kept.size() - 2);
+  const std::string out = kept.substr(lead, kept.size() - 1 - lead) + "." + kept.back();
+  return std::signbit(x) && out != "0.0" ? "-" + out : out;
 }
 
 // Values of every kind the texts meet: ties of the one-decimal rounding
@@ -80,18 +60,14 @@ std::vector<double> ManyValues() {
   std::uniform_real_distribution<double> unit(1, 10);
   while (v.size() < 100000) {
     const double sign = rng() & 1 ? -1.0 : 1.0;
-    switch (rng() % 5) {
-      case 0: v.push_back(sign * double(rng() % 2000000) / 20); break;       // n.n5 ties
-      case 1: v.push_back(sign * double(rng() % 20000000) / 1024); break;    // binary fractions
-      case 2: v.push_back(sign * unit(rng) * std::pow(10.0, exponent(rng))); break;
-      case 3: v.push_back(sign * (double(rng() % 100000) + double(rng() % 1000) / 1000)); break;
-      default: {
-        double x;
-        const std::uint64_t bits = rng();
-        std::memcpy(&x, &bits, sizeof x);
-        if (std::isfinite(x)) v.push_back(x);
-      }
-    }
+    const std::uint64_t kind = rng() % 5, bits = kind == 4 ? rng() : 0;
+    double x;
+    std::memcpy(&x, &bits, sizeof x);
+    if (kind == 0) x = sign * double(rng() % 2000000) / 20;    // n.n5 ties
+    if (kind == 1) x = sign * double(rng() % 20000000) / 1024; // binary fractions
+    if (kind == 2) x = sign * unit(rng) * std::pow(10.0, exponent(rng));
+    if (kind == 3) x = sign * (double(rng() % 100000) + double(rng() % 1000) / 1000);
+    if (std::isfinite(x)) v.push_back(x);
   }
   return v;
 }
@@ -127,32 +103,28 @@ TEST(LeadingNumber, Table) {
   }
 }
 
-TEST(NumberTexts, GeneralAndOneDecimal) {
-  const std::pair<double, const char*> general[] = {
-      {280.374094888, "280.374094888"}, {0, "0"}, {-0.0, "0"}, {-0.5, "-0.5"}, {1975, "1975"},
-      {0.1 + 0.2, "0.3"}, {1.0 / 3, "0.333333333333333"}, {123456789012345, "123456789012345"},
-      {1e15, "1E+15"}, {1e-5, "1E-05"}, {0.0001, "0.0001"},
-  };
-  for (const auto& [value, text] : general) EXPECT_EQ(GeneralText(value), text) << value;
-  const std::pair<double, const char*> oneDecimal[] = {
-      {28.25, "28.3"}, {0.15, "0.2"}, {59.96, "60.0"}, {59.94, "59.9"}, {0, "0.0"},
-      {-28.25, "-28.3"}, {-2.04, "-2.0"}, {-0.04, "0.0"}, {0.05, "0.1"}, {9.95, "10.0"},
-      {1234567.89, "1234567.9"}, {0.0449999, "0.0"}, {1.05, "1.1"}, {2.675, "2.7"}, {1e-20, "0.0"},
-      {99999.95, "100000.0"},
-  };
-  for (const auto& [value, text] : oneDecimal) EXPECT_EQ(OneDecimalText(value), text) << value;
-}
-
+// Known texts, then every value of ManyValues against the printf versions.
 TEST(NumberTexts, SameAsPrintfInTheCLocale) {
+  const std::tuple<double, const char*, const char*> known[] = {  // (value, general, one decimal)
+      {280.374094888, "280.374094888", "280.4"}, {-0.0, "0", "0.0"}, {-0.04, "-0.04", "0.0"},
+      {0.1 + 0.2, "0.3", "0.3"}, {1.0 / 3, "0.333333333333333", "0.3"}, {28.25, "28.25", "28.3"},
+      {-28.25, "-28.25", "-28.3"}, {0.15, "0.15", "0.2"}, {59.96, "59.96", "60.0"},
+      {2.675, "2.675", "2.7"}, {99999.95, "99999.95", "100000.0"}, {1e-5, "1E-05", "0.0"},
+      {1e15, "1E+15", "1000000000000000.0"}, {0.0001, "0.0001", "0.0"},
+      {123456789012345, "123456789012345", "123456789012345.0"},
+  };
+  for (const auto& [value, general, oneDecimal] : known) {
+    EXPECT_EQ(GeneralText(value) + " " + OneDecimalText(value),
+              std::string(general) + " " + oneDecimal);
+  }
   ASSERT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
   int mismatches = 0;
   for (const double x : ManyValues()) {
     const std::string general = GeneralText(x), oneDecimal = OneDecimalText(x);
-    if (general != PrintfGeneralText(x) || oneDecimal != PrintfOneDecimalText(x)) {
-      if (++mismatches <= 10)
-        ADD_FAILURE() << PrintfGeneralText(x) << ": " << general << " / " << oneDecimal << ", printf "
-                      << PrintfOneDecimalText(x);
-    }
+    const bool same = general == PrintfGeneralText(x) && oneDecimal == PrintfOneDecimalText(x);
+    if (!same && ++mismatches <= 10)
+      ADD_FAILURE() << PrintfGeneralText(x) << ": " << general << " / " << oneDecimal << ", printf "
+                    << PrintfOneDecimalText(x);
   }
   EXPECT_EQ(mismatches, 0);
 }
