@@ -17,16 +17,9 @@ scale=${2:-1}
 out=${3:-docs/main-window.png}
 tour=${4:-}
 display=:97
+. tools/shots/session.sh
 
-config=$(mktemp -d)
-Xvfb $display -screen 0 2560x2048x24 >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display QT_SCALE_FACTOR=$scale XDG_CONFIG_HOME=$config XDG_DATA_HOME=$config
-sleep 1
-"$exe" >/tmp/shot.log 2>&1 &
-app=$!
-trap 'kill $app $xvfb 2>/dev/null || true; rm -rf "$config"' EXIT
-
+start_program /tmp/shot.log
 if [ "$tour" = tour ]; then
   # The splash is frameless and centred on the 2560x2048 screen.
   sleep 1
@@ -35,38 +28,9 @@ if [ "$tour" = tour ]; then
   convert /tmp/splash-root.png -crop "${sw}x${sh}+$(((2560 - sw) / 2))+$(((2048 - sh) / 2))" +repage docs/splash.png
   echo "saved docs/splash.png"
 fi
+wait_main
 
-win=""
-for _ in $(seq 50); do
-  win=$(xdotool search --name '^Torvela（一般用）' 2>/dev/null | tail -n 1 || true)
-  [ -n "$win" ] && xdotool getwindowgeometry "$win" | grep -q 'Geometry: [0-9][0-9][0-9]' && break
-  sleep 0.2
-done
-eval "$(xdotool getwindowgeometry --shell "$win")"
-wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT
-
-# Clicks at a point given in unscaled window coordinates.
-# A third argument clicks that many times (3 selects a text box's text).
-at() { xdotool mousemove $((wx + $1 * scale)) $((wy + $2 * scale)) click --repeat "${3:-1}" 1; sleep 0.4; }
-pick() { at "$1" "$2"; sleep 0.3; xdotool type --delay 80 "$3"; xdotool key Return; sleep 0.3; }
-
-at 60 50                                    # 年入力
-picker=$(xdotool search --name '^年入力$' | tail -n 1)
-eval "$(xdotool getwindowgeometry --shell "$picker")"
-xdotool mousemove $((X + WIDTH - 140 * scale)) $((Y + 25 * scale)) click 1  # first year
-xdotool type --delay 80 1975
-if [ "$tour" = tour ]; then
-  sleep 0.5
-  import -window root /tmp/picker-root.png
-  convert /tmp/picker-root.png -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage docs/year-picker.png
-  echo "saved docs/year-picker.png (${WIDTH}x${HEIGHT})"
-fi
-xdotool mousemove $((X + WIDTH - 50 * scale)) $((Y + HEIGHT - 25 * scale)) click 1  # 決定
-sleep 0.5
-pick 148 50 3
-pick 248 50 5
-pick 348 50 14
-pick 448 50 30
+if [ "$tour" = tour ]; then birth 1975 3 5 14 30 docs/year-picker.png; else birth 1975 3 5 14 30; fi
 at 28 112                                   # 男
 at 250 82                                   # 出生地
 xdotool type --delay 80 fukuokashi
@@ -94,22 +58,13 @@ if [ "$tour" = tour ]; then
 fi
 xdotool key Return                          # 福岡市, the first suggestion
 sleep 0.3
-at 187 142                                  # 八字表示
-xdotool mousemove 0 0
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$win")"
-import -window root /tmp/main-window-root.png
-convert /tmp/main-window-root.png -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage ${out}
-echo "saved ${out} (${WIDTH}x${HEIGHT})"
+show_chart
+save "$win" "$out"
 
 if [ "$tour" = tour ]; then
   at 277 142                                  # POP
   sleep 0.8
-  pop=$(xdotool search --name '^TorvelaPopUp$' | tail -n 1)
-  eval "$(xdotool getwindowgeometry --shell "$pop")"
-  import -window root /tmp/popup-root.png
-  convert /tmp/popup-root.png -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage docs/popup.png
-  echo "saved docs/popup.png (${WIDTH}x${HEIGHT})"
+  save "$(xdotool search --name '^TorvelaPopUp$' | tail -n 1)" docs/popup.png
 
   # Escape puts the popup away; another day makes the chart out of date.
   xdotool key Escape
@@ -117,8 +72,5 @@ if [ "$tour" = tour ]; then
   pick 248 50 6
   xdotool mousemove 0 0
   sleep 0.5
-  eval "$(xdotool getwindowgeometry --shell "$win")"
-  import -window root /tmp/stale-root.png
-  convert /tmp/stale-root.png -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage docs/main-window-stale.png
-  echo "saved docs/main-window-stale.png (${WIDTH}x${HEIGHT})"
+  save "$win" docs/main-window-stale.png
 fi

@@ -12,7 +12,9 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 exe=${1:-build/release/ui/torvela}
 cli=${2:-build/release/cli/torvela-cli}
+scale=1
 display=:95
+. tools/shots/session.sh
 
 work=$(mktemp -d)
 db=$work/torvela.sqlite
@@ -51,28 +53,9 @@ with io.open(dst, 'w', encoding='utf-8-sig', newline='') as f:
 EOF
 "$cli" --db "$db" --import "$work/people.csv" >/dev/null
 
-Xvfb $display -screen 0 2560x2048x24 >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display XDG_CONFIG_HOME=$work XDG_DATA_HOME=$work
-sleep 1
-"$exe" --db "$db" >/tmp/shot-people.log 2>&1 &
-app=$!
-trap 'kill $app $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
-
-win=""
-for _ in $(seq 50); do
-  win=$(xdotool search --name '^Torvela（一般用）' 2>/dev/null | tail -n 1 || true)
-  [ -n "$win" ] && xdotool getwindowgeometry "$win" | grep -q 'Geometry: [0-9][0-9][0-9]' && break
-  sleep 0.2
-done
+start_program /tmp/shot-people.log --db "$db"
+wait_main
 sleep 0.5
-# Saves a window (by its id) as a PNG.
-save() {
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  import -window root /tmp/shot-people-root.png
-  convert /tmp/shot-people-root.png -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
-  echo "saved $2 (${WIDTH}x${HEIGHT})"
-}
 
 xdotool windowfocus --sync "$win"
 xdotool key ctrl+o
