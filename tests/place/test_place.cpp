@@ -118,9 +118,9 @@ TEST(GazetteerFile, MissingOrUnusableFileIsAnErrorAndKeepsWhatWasLoaded) {
   fs::create_directories(dir);
   std::ofstream(dir / "places.txt") << kGood1 << "\n011011\t北海道\n";
   Gazetteer g = Gazetteer::Load(kShipped);
-  for (const auto& [path, says] : {std::pair{dir / "none.txt", "見つかりません"}, {dir, "通常のファイルではありません"},
-                                   {dir / "places.txt", "第 2 行第 3 項目（名前）がありません"}})
-    EXPECT_TRUE(Has(StopOf([&] { g = Gazetteer::Load(path); }).what, says)) << path;
+  for (const auto& c : {std::pair{dir / "none.txt", "見つかりません"}, {dir, "通常のファイルではありません"},
+                        {dir / "places.txt", "第 2 行第 3 項目（名前）がありません"}})
+    EXPECT_TRUE(Has(StopOf([&] { g = Gazetteer::Load(c.first); }).what, c.second)) << c.first;
   EXPECT_EQ(g.places().size(), 1922u);
   fs::remove_all(dir);
 }
