@@ -1,5 +1,5 @@
-// Shared by the 名簿 tests: people to keep, files to spoil, and a way to be
-// an ordinary user even when the tests run as root.
+// Shared by the 名簿 tests and their helper process: people to keep, files
+// to spoil, and a way to be an ordinary user even when the tests run as root.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -48,10 +48,14 @@ inline Person WithoutKeeping(Person p) {
   return p;
 }
 
+// The message of a failed result, for test output.
+template <class T>
+std::string Why(const Expected<T>& e) { return e.error().message.toStdString(); }
+
 inline QByteArray Sha256(const QString& path) {
   QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+  return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
+                                     : QByteArray();
 }
 
 inline void WriteBytes(const QString& path, const QByteArray& bytes) {
@@ -61,32 +65,18 @@ inline void WriteBytes(const QString& path, const QByteArray& bytes) {
 }
 
 // Runs SQL on a file through a connection of its own (not the Store's),
-// closing it before returning.
-inline void RawSql(const QString& path, const QStringList& statements) {
+// closed before returning; gives the first value of the last statement.
+inline QVariant Sql(const QString& path, const QStringList& statements) {
   static int serial = 0;
   const QString name = QStringLiteral("raw-%1").arg(++serial);
-  {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-    db.setDatabaseName(path);
-    ASSERT_TRUE(db.open());
-    QSqlQuery q(db);
-    for (const QString& sql : statements) ASSERT_TRUE(q.exec(sql)) << sql.toStdString();
-  }
-  QSqlDatabase::removeDatabase(name);
-}
-
-inline QVariant RawValue(const QString& path, const QString& sql) {
-  static int serial = 0;
-  const QString name = QStringLiteral("rawv-%1").arg(++serial);
   QVariant v;
   {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-    if (db.open()) {
-      QSqlQuery q(db);
-      if (q.exec(sql) && q.next()) v = q.value(0);
-    }
+    EXPECT_TRUE(db.open()) << path.toStdString();
+    QSqlQuery q(db);
+    for (const QString& sql : statements) EXPECT_TRUE(q.exec(sql)) << sql.toStdString();
+    if (q.next()) v = q.value(0);
   }
   QSqlDatabase::removeDatabase(name);
   return v;
