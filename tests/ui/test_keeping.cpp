@@ -573,18 +573,6 @@ class TestKeeping : public MainWindowTest {
     std::vector<torvela::store::CsvRowProblem> bad;
     for (int i = 2; i < 15; ++i) bad.push_back({i, "x"});
     QCOMPARE(CsvProblemsText(bad, 2), "2行目: x\n3行目: x\nほか 11 行");
-    // Settings kept only where they differ from the defaults, and read back.
-    using torvela::chart::DstMode, torvela::chart::Before1888;
-    QVERIFY(!KeptMoment({}));
-    for (const torvela::chart::MomentSettings m : {torvela::chart::MomentSettings{DstMode::Off, Before1888::Jst, 30},
-                                                  {DstMode::Auto, Before1888::TrueSolar, 30},
-                                                  {DstMode::Auto, Before1888::LocalMean, 60},
-                                                  {DstMode::Off, Before1888::TrueSolar, 10}}) {
-      const auto kept = KeptMoment(m);
-      QVERIFY(kept);
-      const auto back = MomentOf(kept);
-      QVERIFY(back.dst == m.dst && back.before1888 == m.before1888 && back.marginMinutes == m.marginMinutes);
-    }
   }
 };
 

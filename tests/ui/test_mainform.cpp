@@ -122,10 +122,8 @@ const std::vector<MomentRow>& MomentRows() {
        {{"yKan", "己"}}, "境界注意：出生時刻が11時31分以降なら年柱は庚午、月柱は戊寅になります（立春の節入り、入力の±60分以内）。",
        true},
       {"1888 JST", old, {}, {}, true, {}, "1888年より前は日本に標準時がありません。", true},
-      {"1888 local mean", old, {&MomentSettingsMenu::mnuBefore1888Lmt}, {DstMode::Auto, Before1888::LocalMean, 30},
-       false, {}, "グレゴリオ暦", true},
       {"1888 true solar", old, {&MomentSettingsMenu::mnuMargin10, &MomentSettingsMenu::mnuBefore1888Solar},
-       {DstMode::Auto, Before1888::TrueSolar, 10}, false, {}, "1888年より前は日本に標準時がありません。", true},
+       {DstMode::Auto, Before1888::TrueSolar, 10}, false, {}, "グレゴリオ暦", true},
   };
   return rows;
 }
