@@ -535,7 +535,8 @@ class TestKeeping : public MainWindowTest {
                                             "--db", Db(), "--person", "木村"});
     QVERIFY(cli.waitForFinished(60000));
     QVERIFY2(cli.exitCode() == 0, cli.readAllStandardError().constData());
-    QCOMPARE(QGuiApplication::clipboard()->text().split('\n'), QString::fromUtf8(cli.readAllStandardOutput()).split('\n'));
+    const QString printed = QString::fromUtf8(cli.readAllStandardOutput());
+    QCOMPARE(QGuiApplication::clipboard()->text().split('\n'), printed.split('\n'));
 #endif
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
     QVERIFY(w->peopleWindow() && w->peopleWindow()->isVisible());

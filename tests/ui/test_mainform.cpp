@@ -367,8 +367,6 @@ class TestMainForm : public MainWindowTest {
         {[&] { upDown("udJisabyo", "downButton"); }, false},
         {[&] { Pick(w->hSelect, "?"); }, true},
         {[&] { Pick(w->hSelect, "14"); }, false},
-        {[&] { Pick(w->mtSelect, "31"); }, true},
-        {[&] { Pick(w->mtSelect, "30"); }, false},
         {[&] { Pick(w->dSelect, "6"); }, true}};
     int n = 0;
     for (const auto& [change, outOfDate] : steps) {
@@ -798,24 +796,10 @@ class TestMainForm : public MainWindowTest {
     QVERIFY(detail->isVisible() && w->detailWindow() == detail);
     QCOMPARE(DetailShown(*detail), Reading(summer));
     QCOMPARE(detail->windowTitle(), "命式詳細　1949年7月1日9時30分・男");
-    QTest::mouseClick(w->btnpop, Qt::LeftButton);
-    QTest::mouseClick(pop->btnDetail, Qt::LeftButton);
-    DetailWindow* copy = pop->detailWindow();
-    QVERIFY(copy && copy != detail && copy->isVisible());
-    QCOMPARE(copy->windowTitle(), "命式詳細（POP）　1949年7月1日9時30分・男");
-    const QStringList summerNotices = ShownNotices(*pop->chartView->noticeArea);
-    QVERIFY(!summerNotices.isEmpty());
-
-    // A setting changes the chart in view, not the popup's copy, until POP.
+    // A setting changes the chart in view and its reading at once.
     w->momentMenu->mnuDst->trigger();
-    const chart::MomentSettings off{chart::DstMode::Off, chart::Before1888::Jst, 30};
-    QCOMPARE(DetailShown(*detail), Reading(summer, off));
-    QVERIFY(DetailShown(*detail) != DetailShown(*copy));  // the hour pillar differs
-    QCOMPARE(ShownNotices(*pop->chartView->noticeArea), summerNotices);
-    QTest::mouseClick(w->btnpop, Qt::LeftButton);
-    QCOMPARE(DetailShown(*copy), Reading(summer, off));
-    QTest::mouseClick(pop->Command1, Qt::LeftButton);
-    QVERIFY(!pop->isVisible() && !copy->isVisible() && detail->isVisible());
+    QCOMPARE(DetailShown(*detail), Reading(summer, {chart::DstMode::Off, chart::Before1888::Jst, 30}));
+    QVERIFY(DetailShown(*detail) != Reading(summer));  // the hour pillar differs
     Activate(detail);
     Key(Qt::Key_Escape);
     QVERIFY(!detail->isVisible());

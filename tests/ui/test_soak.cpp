@@ -323,7 +323,8 @@ class TestSoak : public MainWindowTest {
       if (!chartBirth || !same(in.jisahun, chartBirth->jisahun) || !same(in.jisabyo, chartBirth->jisabyo) ||
           (in.sex == torvela::store::Sex::Male) != chartBirth->male || in.placeName != chartBirth->place ||
           in.moment != KeptMoment(picked))
-        return Fail(QStringLiteral("kept other inputs than the chart's: %1/%2 %3").arg(in.jisahun, in.jisabyo, in.placeName));
+        return Fail(QStringLiteral("kept other inputs than the chart's: %1/%2 %3")
+                        .arg(in.jisahun, in.jisabyo, in.placeName));
       ++saves;
       return;
     }
