@@ -81,63 +81,48 @@ class TestLocale : public MainWindowTest {
   }
 
   // Birth as torvela-cli takes it; the time differences as typed.
-  void windowTextsEqualTheCommandLines_data() {
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<QString>("date");
-    QTest::addColumn<QString>("time");
-    QTest::addColumn<bool>("male");
-    QTest::addColumn<QString>("jisahun");
-    QTest::addColumn<QString>("jisabyo");
-    const QString comma = kCommaLocale, twoByte = kTwoByteLocale;
-    QTest::newRow("comma, typed decimals") << comma << "1975-03-05" << "14:30" << true << "-13.5" << "28.7";
-    QTest::newRow("comma, hour unknown") << comma << "2000-02-29" << "?:?" << false << "-0" << "28";
-    QTest::newRow("comma, winter") << comma << "1868-01-24" << "23:59" << false << "18.25" << "-3.5";
-    QTest::newRow("two-byte point") << twoByte << "1975-03-05" << "14:30" << true << "-13.5" << "28.7";
-    QTest::newRow("two-byte, midnight") << twoByte << "2041-11-30" << "0:0" << false << "7" << "0.5";
-  }
   void windowTextsEqualTheCommandLines() {
-    QFETCH(QString, locale);
-    QFETCH(QString, date);
-    QFETCH(QString, time);
-    QFETCH(bool, male);
-    QFETCH(QString, jisahun);
-    QFETCH(QString, jisabyo);
-    if (locale == kTwoByteLocale) {
-      if (!twoByteLocaleMade) QSKIP("no locale with a two-byte decimal point could be made here");
-      QVERIFY(std::setlocale(LC_ALL, kTwoByteLocale));
-      QCOMPARE(std::strlen(std::localeconv()->decimal_point), size_t(2));
-    }
-    const QStringList ymd = date.split('-'), hm = time.split(':');
-    const int year = ymd[0].toInt(), month = ymd[1].toInt(), day = ymd[2].toInt();
+    const struct { const char *locale, *date, *time; bool male; QString jisahun, jisabyo; } rows[] = {
+        {kCommaLocale, "1975-03-05", "14:30", true, "-13.5", "28.7"},
+        {kCommaLocale, "2000-02-29", "?:?", false, "-0", "28"},
+        {kCommaLocale, "1868-01-24", "23:59", false, "18.25", "-3.5"},
+        {kTwoByteLocale, "2041-11-30", "0:0", false, "7", "0.5"}};
+    for (const auto& r : rows) {
+      if (r.locale == kTwoByteLocale) {
+        if (!twoByteLocaleMade) QSKIP("no locale with a two-byte decimal point could be made here");
+        QVERIFY(std::setlocale(LC_ALL, kTwoByteLocale));
+        QCOMPARE(std::strlen(std::localeconv()->decimal_point), size_t(2));
+      }
+      const QStringList ymd = QString(r.date).split('-'), hm = QString(r.time).split(':');
+      const int year = ymd[0].toInt(), month = ymd[1].toInt(), day = ymd[2].toInt();
+      EnterBirth(year, month, day, hm[0], hm[1]);
+      QTest::mouseClick(r.male ? w->optM : w->optW, Qt::LeftButton);
+      w->txtJisahun->setText(r.jisahun);
+      w->txtJisabyo->setText(r.jisabyo);
+      QTest::mouseClick(w->fInput, Qt::LeftButton);
+      QTest::mouseClick(w->btnpop, Qt::LeftButton);
 
-    EnterBirth(year, month, day, hm[0], hm[1]);
-    QTest::mouseClick(male ? w->optM : w->optW, Qt::LeftButton);
-    w->txtJisahun->setText(jisahun);
-    w->txtJisabyo->setText(jisabyo);
-    QTest::mouseClick(w->fInput, Qt::LeftButton);
-    QTest::mouseClick(w->btnpop, Qt::LeftButton);
-
-    const auto input = torvela::chart::InputFromTexts(year, month, day, hm[0].toStdString(), hm[1].toStdString(),
-                                                      male, jisahun.toStdString(), jisabyo.toStdString());
-    const Texts expected = CLocaleTexts(input);
-    QVERIFY(expected["txtKoukei"].contains('.'));  // a text the locale would change
-    const Texts cli = CommandLineTexts({"--date", date, "--time", time, "--sex", male ? "男" : "女",
-                                        "--jisa=" + jisahun, "--jisa-sec=" + jisabyo});
+      const Texts expected = CLocaleTexts(torvela::chart::InputFromTexts(
+          year, month, day, hm[0].toStdString(), hm[1].toStdString(), r.male, r.jisahun.toStdString(),
+          r.jisabyo.toStdString()));
+      QVERIFY(expected["txtKoukei"].contains('.'));  // a text the locale would change
+      const Texts cli = CommandLineTexts({"--date", r.date, "--time", r.time, "--sex", r.male ? "男" : "女",
+                                          "--jisa=" + r.jisahun, "--jisa-sec=" + r.jisabyo});
 #ifdef TORVELA_CLI
-    QCOMPARE(cli.keys(), expected.keys());
+      QCOMPARE(cli.keys(), expected.keys());
 #endif
-    auto shown = [](const QWidget& window, const QString& name) {
-      const QWidget* c = window.findChild<QWidget*>(name);
-      return c ? c->property("text").toString() : "<missing>";
-    };
-    const QWidget& popup = *w->popupWindow();
-    for (auto it = expected.begin(); it != expected.end(); ++it) {
+      auto shown = [](const QWidget& window, const QString& name) {
+        const QWidget* c = window.findChild<QWidget*>(name);
+        return c ? c->property("text").toString() : "<missing>";
+      };
+      for (auto it = expected.begin(); it != expected.end(); ++it) {
 #ifdef TORVELA_CLI
-      QCOMPARE(cli.value(it.key()), it.value());
+        QCOMPARE(cli.value(it.key()), it.value());
 #endif
-      QCOMPARE(shown(*w->chartView, it.key()), it.value());
-      if (!QStringList{"txtweek", "txtKinjisa", "txtShin"}.contains(it.key()))
-        QCOMPARE(shown(popup, it.key()), it.value());
+        QCOMPARE(shown(*w->chartView, it.key()), it.value());
+        if (!QStringList{"txtweek", "txtKinjisa", "txtShin"}.contains(it.key()))
+          QCOMPARE(shown(*w->popupWindow(), it.key()), it.value());
+      }
     }
   }
 };
