@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QString>
 #include <algorithm>
@@ -186,15 +187,27 @@ std::unique_ptr<QCoreApplication> MakeApplication(const char* argv0, bool gui) {
   return std::make_unique<QGuiApplication>(argc, argv);
 }
 
+QString StorePath(const std::optional<std::string>& db) {
+  return db ? Q(*db) : torvela::store::DefaultDatabasePath();
+}
+
 torvela::store::Store OpenStore(const std::optional<std::string>& db) {
-  auto store = torvela::store::Store::Open(db ? Q(*db) : torvela::store::DefaultDatabasePath());
+  auto store = torvela::store::Store::Open(StorePath(db));
   if (!store) BadFile(S(store.error().message));
   return std::move(store.value());
 }
 
-// The one person of that name; status 2 when there is none or several.
-torvela::store::Person FindPerson(const torvela::store::Store& store, const std::string& name) {
-  auto found = store.FindByName(Q(name));
+// For a command that only reads the 名簿: none while its file does not
+// exist, so that looking never leaves an empty file behind.
+std::optional<torvela::store::Store> OpenStoreToRead(const std::optional<std::string>& db) {
+  if (!QFileInfo::exists(StorePath(db))) return std::nullopt;
+  return OpenStore(db);
+}
+
+// The one person of that name; status 2 when there is none (or no 名簿) or several.
+torvela::store::Person FindPerson(const std::optional<torvela::store::Store>& store,
+                                  const std::string& name) {
+  auto found = store ? store->FindByName(Q(name)) : std::vector<torvela::store::Person>{};
   if (!found) BadFile(S(found.error().message));
   if (found->empty()) BadOption("名簿に「" + name + "」はいません (no such person in the list)");
   if (found->size() > 1)
@@ -412,8 +425,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (list) {
-    const torvela::store::Store store = OpenStore(db);
-    auto people = store.List();
+    const auto store = OpenStoreToRead(db);
+    if (!store) return 0;
+    auto people = store->List();
     if (!people) BadFile(S(people.error().message));
     std::string out;
     for (const auto& p : *people) out += cli::ListLine(p) + "\n";
@@ -421,7 +435,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (importFile) {
-    torvela::store::Store store = OpenStore(db);
+    // The file is read first: a CSV that cannot be read creates no 名簿.
     auto rows = torvela::store::ReadCsvFile(Q(*importFile));
     if (!rows) BadFile(S(rows.error().message));
     std::string bad;
@@ -433,6 +447,7 @@ int main(int argc, char** argv) {
                    importFile->c_str(), bad.c_str());
       return 1;
     }
+    torvela::store::Store store = OpenStore(db);
     auto added = torvela::store::AddCsvRows(store, *rows);
     if (!added) BadFile(S(added.error().message));
     if (!rows->bad.empty())
@@ -441,8 +456,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (exportFile) {
-    const torvela::store::Store store = OpenStore(db);
-    auto written = torvela::store::ExportCsvFile(store, Q(*exportFile));
+    const auto store = OpenStoreToRead(db);
+    auto written = store ? torvela::store::ExportCsvFile(*store, Q(*exportFile))
+                         : torvela::store::WriteCsvFile({}, Q(*exportFile));
     if (!written) BadFile(S(written.error().message));
     Print(std::to_string(*written) + " 人を書き出しました (people written)\n");
     return 0;
@@ -450,8 +466,7 @@ int main(int argc, char** argv) {
 
   std::string name, placeName;
   if (person) {
-    const torvela::store::Store store = OpenStore(db);
-    const torvela::store::Person p = FindPerson(store, *person);
+    const torvela::store::Person p = FindPerson(OpenStoreToRead(db), *person);
     std::string error;
     if (!cli::BirthOf(p.inputs, birth, error)) BadFile("名簿の「" + *person + "」は計算できません: " + error);
     name = S(p.name);

@@ -252,15 +252,19 @@ Expected<int> AddCsvRows(Store& store, const CsvContents& contents) {
   return store.AddAll(people);
 }
 
-Expected<int> ExportCsvFile(const Store& store, const QString& path) {
-  auto people = store.List();
-  if (!people) return people.error();
+Expected<int> WriteCsvFile(const std::vector<Person>& people, const QString& path) {
   QSaveFile file(path);
-  const QByteArray bytes = ToCsv(*people);
+  const QByteArray bytes = ToCsv(people);
   if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
     return Error{Problem::Failed,
                  QStringLiteral("CSVファイル「%1」に書き込めません。").arg(QDir::toNativeSeparators(path))};
-  return static_cast<int>(people->size());
+  return static_cast<int>(people.size());
+}
+
+Expected<int> ExportCsvFile(const Store& store, const QString& path) {
+  auto people = store.List();
+  if (!people) return people.error();
+  return WriteCsvFile(*people, path);
 }
 
 }  // namespace torvela::store

@@ -61,8 +61,10 @@ Expected<CsvContents> ReadCsvFile(const QString& path);
 // Adds the good rows in one transaction; returns how many.
 Expected<int> AddCsvRows(Store& store, const CsvContents& contents);
 
-// Writes everyone in the 名簿 to `path` (replaced whole, never half-written);
-// returns how many.
+// Writes `people` to `path` (replaced whole, never half-written); returns
+// how many.
+Expected<int> WriteCsvFile(const std::vector<Person>& people, const QString& path);
+// Writes everyone in the 名簿 to `path`, as WriteCsvFile.
 Expected<int> ExportCsvFile(const Store& store, const QString& path);
 
 }  // namespace torvela::store

@@ -480,6 +480,20 @@ TEST(Cli, SaveListPersonGiveTheSameChart) {
                                                      "鈴木花子\t\t1990年12月31日出生時間不明\t女\t0分0秒\t"}));
 }
 
+// Looking into a 名簿 that is not there yet (or importing a file that cannot be
+// read into it) leaves no database file behind.
+TEST(Cli, LookingCreatesNoList) {
+  const Result list = Cli({Db("none.sqlite"), "--list"});
+  EXPECT_TRUE(list.status == 0 && list.out.empty()) << list.err;
+  EXPECT_EQ(Cli({Db("none.sqlite"), "--person=山田太郎"}).status, 2);
+  const Result exported = Cli({Db("none.sqlite"), "--export=" + Tmp("none.csv")});
+  EXPECT_EQ(exported.status, 0) << exported.err;
+  EXPECT_EQ(Slurp(Tmp("none.csv")), "\xEF\xBB\xBF" + Header);
+  Write(Tmp("notcsv.csv"), "a,b\r\n");
+  EXPECT_EQ(Cli({Db("none.sqlite"), "--import=" + Tmp("notcsv.csv")}).status, 1);
+  EXPECT_FALSE(fs::exists(Tmp("none.sqlite")));
+}
+
 TEST(Cli, PdfHoldsTheEightCharactersAndTheName) {
   ASSERT_EQ(Cli({Db("p.sqlite"), "--save=佐藤一郎", "--date=1980-03-01", "--time=0:10", "--jisa=-18",
                  "--jisa-sec=30"}).status, 0);
