@@ -1,5 +1,6 @@
 // Equation of time from the classical five-term series in the sun's mean
 // longitude, mean anomaly, the eccentricity and the obliquity.
+#include <charconv>
 #include <cmath>
 
 #include "calc/Module2.h"
@@ -72,7 +73,11 @@ EquationOfTime EquationOfTimeFromMinutes(double minutes) {
   // Finite by construction for real dates; the guard keeps the text sane.
   const std::int64_t wholeInt =
       std::isfinite(whole) && whole < 9.0e18 ? static_cast<std::int64_t>(whole) : 0;
-  out.EotMinutesText = (minutes >= 0 ? "+" : "-") + WholeText(wholeInt);
+  // Sign and whole minutes written into one buffer: g++ 12 warns falsely
+  // (-Wrestrict) on joining a one-letter string to another.
+  char text[24] = {minutes >= 0 ? '+' : '-'};
+  const auto written = std::to_chars(text + 1, text + sizeof text, wholeInt);
+  out.EotMinutesText.assign(text, written.ptr);
   out.EotSecondsText = OneDecimalText((magnitude - whole) * 60);
   return out;
 }

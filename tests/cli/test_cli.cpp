@@ -73,7 +73,7 @@ Result Cli(const Args& args, const std::string& input = "", const std::string& i
     return quoted;
   };
   std::string cmd = env + " " + q(TORVELA_CLI);
-  for (const auto& a : args) cmd += " " + q(a);
+  for (const auto& a : args) (cmd += ' ') += q(a);
   cmd += " < " + q(inPath.empty() ? Tmp("in") : inPath) + " > " + q(outPath.empty() ? Tmp("out") : outPath) +
          " 2> " + q(Tmp("err"));
   const int raw = std::system(cmd.c_str());

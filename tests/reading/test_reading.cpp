@@ -152,7 +152,7 @@ std::string Written(const chart::ChartResult& r, int birthYear, chart::LocalTime
   const ReadingTexts t = MakeReadingTexts(Read(r, birthYear, now), kNames);
   const auto row = [&](const char* label, auto cell) {
     std::string s = label;
-    for (Pillar p : DisplayOrder) s += " " + cell(p);
+    for (Pillar p : DisplayOrder) (s += ' ') += cell(p);
     return s + "\n";
   };
   const auto join = [](const auto& v, const char* sep) {
@@ -160,18 +160,20 @@ std::string Written(const chart::ChartResult& r, int birthYear, chart::LocalTime
     for (const std::string& x : v) s += (s.empty() ? "" : sep) + x;
     return s;
   };
-  std::string w = row("通変星", [&](Pillar p) { return t.tenGods[p]; }) +
-                  row("干支", [&](Pillar p) { return t.stems[p] + t.branches[p]; }) +
-                  row("蔵干", [&](Pillar p) { return join(t.hiddenStems[p], ""); }) +
-                  row("蔵干通変星", [&](Pillar p) { return join(t.hiddenStemTenGods[p], "・"); }) +
-                  row("十二運", [&](Pillar p) { return t.twelveStages[p]; }) +
-                  row("納音", [&](Pillar p) { return t.nayin[p]; }) +
-                  row(("空亡 " + t.voidBranches.day + " " + t.voidBranches.year).c_str(),
-                      [&](Pillar p) { return std::string(t.inDayVoid[p] ? "○" : "・"); });
+  // Appended line by line: g++ 12 warns falsely (-Wrestrict) on long "a" + b chains.
+  std::string w = row("通変星", [&](Pillar p) { return t.tenGods[p]; });
+  w += row("干支", [&](Pillar p) { return t.stems[p] + t.branches[p]; });
+  w += row("蔵干", [&](Pillar p) { return join(t.hiddenStems[p], ""); });
+  w += row("蔵干通変星", [&](Pillar p) { return join(t.hiddenStemTenGods[p], "・"); });
+  w += row("十二運", [&](Pillar p) { return t.twelveStages[p]; });
+  w += row("納音", [&](Pillar p) { return t.nayin[p]; });
+  std::string voidLabel = "空亡 ";
+  ((voidLabel += t.voidBranches.day) += ' ') += t.voidBranches.year;
+  w += row(voidLabel.c_str(), [&](Pillar p) { return std::string(t.inDayVoid[p] ? "○" : "・"); });
   w += "五行";
-  for (int n : t.elementCounts.of) w += " " + std::to_string(n);
+  for (int n : t.elementCounts.of) (w += ' ') += std::to_string(n);
   w += " /";
-  for (int n : t.elementCountsWithMainHiddenStems.of) w += " " + std::to_string(n);
+  for (int n : t.elementCountsWithMainHiddenStems.of) (w += ' ') += std::to_string(n);
   w += " 陰陽 " + std::to_string(t.yinYang.yang) + " " + std::to_string(t.yinYang.yin);
   for (std::size_t i = 0; i < t.yearlyLuck.years.size(); ++i) {
     const YearLuckTexts& y = t.yearlyLuck.years[i];
