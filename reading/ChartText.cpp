@@ -148,15 +148,6 @@ void ReadingTable(std::string& s, const ReadingTexts& r) {
 
 }  // namespace
 
-void SetBirth(ChartTextContent& content, const chart::BirthReport& birth, const Tables& tables,
-              const chart::LocalTime& now) {
-  content.chart = chart::MakeChartTexts(birth.chart, tables);
-  content.notices = birth.notices;
-  content.prevTerm = chart::TermLineText(birth.prevTerm, false);
-  content.nextTerm = chart::TermLineText(birth.nextTerm, true);
-  content.reading =
-      MakeReadingTexts(Read(birth.chart, static_cast<int>(birth.input.year), now), tables);
-}
 
 std::string ChartPlainText(const ChartTextContent& c) {
   std::string s;

@@ -12,6 +12,7 @@
 #include "calc/Module2.h"
 #include "chart/BirthMoment.h"
 #include "chart/Chart.h"
+#include "reading/Reading.h"
 #include "reading/ReadingTexts.h"
 
 namespace torvela::reading {
@@ -32,8 +33,17 @@ struct ChartTextContent {
 
 // The chart texts, term lines, notices and reading of one computed birth;
 // now marks the reading's current year as it marked the chart's column.
-void SetBirth(ChartTextContent& content, const chart::BirthReport& birth, const Tables& tables,
-              const chart::LocalTime& now);
+// Any content with those members takes them (the printed page's too).
+template <typename Content>
+void SetBirth(Content& content, const chart::BirthReport& birth, const Tables& tables,
+              const chart::LocalTime& now) {
+  content.chart = chart::MakeChartTexts(birth.chart, tables);
+  content.notices = birth.notices;
+  content.prevTerm = chart::TermLineText(birth.prevTerm, false);
+  content.nextTerm = chart::TermLineText(birth.nextTerm, true);
+  content.reading =
+      MakeReadingTexts(Read(birth.chart, static_cast<int>(birth.input.year), now), tables);
+}
 
 // The text, each line ending in a newline and none ending in blanks:
 // the inputs; the chart as the main window shows it (pillars 時・日・月・年

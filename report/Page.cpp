@@ -10,6 +10,7 @@
 #include <array>
 #include <string_view>
 
+#include "reading/ChartText.h"
 #include "reading/Reading.h"
 #include "report/Style.h"
 
@@ -552,12 +553,7 @@ void FitBody(std::vector<PageItem>& items, double end, double bottom) {
 
 void SetBirth(PageContent& content, const chart::BirthReport& birth, const Tables& tables,
               const chart::LocalTime& now) {
-  content.chart = chart::MakeChartTexts(birth.chart, tables);
-  content.notices = birth.notices;
-  content.prevTerm = chart::TermLineText(birth.prevTerm, false);
-  content.nextTerm = chart::TermLineText(birth.nextTerm, true);
-  content.reading = reading::MakeReadingTexts(
-      reading::Read(birth.chart, static_cast<int>(birth.input.year), now), tables);
+  reading::SetBirth(content, birth, tables, now);
 }
 
 QString PageTitle(const PageContent& content) {
